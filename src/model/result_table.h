@@ -1,0 +1,44 @@
+#pragma once
+// One results table: the stand summary, seven column headings and the class rows with their total row.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace grovex {
+
+inline constexpr int kColumnCount = 7;
+inline constexpr int kMaxRows = 200;
+inline constexpr int kMaxTables = 100;
+
+// The kinds a table can be made from.
+inline constexpr int kLiveTreeTable = 2;
+inline constexpr int kThinnedTreeTable = 3;
+
+// (dbhClass, trees, avgHeight, basalArea, vol1, vol2, vol3)
+using TableRow = std::array<float, kColumnCount>;
+
+struct ResultTable {
+    std::string summary;                            // lines end with "\r\n"; no line break at the end
+    std::array<std::string, kColumnCount> headings; // "\n" separates the lines of one heading
+    std::vector<TableRow> rows;                     // at most kMaxRows; the last row is the total row
+    static constexpr int32_t lastColumn = kColumnCount - 1;
+
+    // Layout, computed and read only by the results view; stored with the document.
+    std::array<int32_t, kColumnCount> colWidth{};
+    int32_t tableTop = 0;
+    int32_t summaryWidth = 0;
+    int32_t summaryBottom = 0;
+    int32_t headingTop = 0;
+    int32_t rowsTop = 0;
+    int32_t tableBottom = 0;
+
+    // What the table was made from and the stand age then. Not part of the document file.
+    int32_t kind = kLiveTreeTable;
+    int32_t age = 0;
+
+    int32_t lastRow() const { return static_cast<int32_t>(rows.size()) - 1; }
+};
+
+} // namespace grovex
