@@ -1,0 +1,31 @@
+// grovex-cli: growth-and-yield projections of planted loblolly pine from the command line.
+
+#include "cli/project_options.h"
+#include "cli/project_run.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    CLI::App app{"GROVEX: growth and yield of planted loblolly pine stands."};
+    app.require_subcommand(1);
+    grovex::cli::ProjectOptions options;
+    CLI::App* project = grovex::cli::addProjectCommand(app, options);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return grovex::cli::kExitBadInput;
+    }
+
+    if (project->parsed()) {
+        return grovex::cli::runProject(options, std::cout, std::cerr);
+    }
+    return grovex::cli::kExitBadInput;
+}

@@ -1,0 +1,83 @@
+#include "cli/output_formats.h"
+
+#include "results/table_text.h"
+
+#include <nlohmann/json.hpp>
+
+#include <charconv>
+#include <cmath>
+
+namespace grovex::cli {
+namespace {
+
+const char* kindName(int32_t kind) {
+    return kind == kThinnedTreeTable ? "thinned" : "live";
+}
+
+std::string jsonString(const std::string& text) {
+    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+// JSON has no NaN or infinity; such a value (which no valid run produces) is written as null.
+std::string jsonNumber(float value) {
+    return std::isfinite(value) ? floatText(value) : "null";
+}
+
+} // namespace
+
+std::string floatText(float value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+void writeTablesText(std::ostream& out, const GrowthModel& model) {
+    out << allTablesText(model.tables, 0, model.lastTable());
+}
+
+void writeJson(std::ostream& out, const GrowthModel& model, bool targetReached) {
+    out << "{\"tables\":[";
+    for (size_t t = 0; t < model.tables.size(); ++t) {
+        const ResultTable& table = model.tables[t];
+        out << (t ? ",\n" : "\n") << "{\"index\":" << t << ",\"kind\":\"" << kindName(table.kind)
+            << "\",\"age\":" << table.age << ",\"summary\":" << jsonString(table.summary) << ",\"headings\":[";
+        for (int c = 0; c < kColumnCount; ++c) {
+            out << (c ? "," : "") << jsonString(table.headings[c]);
+        }
+        out << "],\"rows\":[";
+        for (size_t r = 0; r < table.rows.size(); ++r) {
+            out << (r ? "," : "") << '[';
+            for (int c = 0; c < kColumnCount; ++c) {
+                out << (c ? "," : "") << jsonNumber(table.rows[r][c]);
+            }
+            out << ']';
+        }
+        out << "]}";
+    }
+    out << "],\n\"stand\":{\"age\":" << model.age << ",\"trees\":" << jsonNumber(model.ts)
+        << ",\"basalArea\":" << jsonNumber(model.tba) << ",\"qmd\":" << jsonNumber(model.dq)
+        << ",\"dominantHeight\":" << jsonNumber(model.hd) << ",\"averageHeight\":" << jsonNumber(model.hMean)
+        << ",\"crownRatio\":" << jsonNumber(model.crMean) << ",\"relativeSpacing\":" << jsonNumber(model.rs)
+        << ",\"cords\":" << jsonNumber(model.cords) << ",\"targetReached\":" << (targetReached ? "true" : "false")
+        << "}}\n";
+}
+
+void writeCsv(std::ostream& out, const GrowthModel& model) {
+    out << "table,kind,age,dbhClass,trees,avgHeight,basalArea,vol1,vol2,vol3\n";
+    for (size_t t = 0; t < model.tables.size(); ++t) {
+        const ResultTable& table = model.tables[t];
+        for (int r = 0; r <= table.lastRow(); ++r) {
+            const TableRow& row = table.rows[r];
+            const bool total = r == table.lastRow();
+            out << t << ',' << kindName(table.kind) << ',' << table.age << ','
+                << (total ? std::string("Total") : cellText(table, r, 0, CellTextUse::Screen)) << ','
+                << floatText(row[1]) << ',' << (total ? std::string() : floatText(row[2]));
+            for (int c = 3; c < kColumnCount; ++c) {
+                out << ',' << floatText(row[c]);
+            }
+            out << '\n';
+        }
+    }
+}
+
+} // namespace grovex::cli

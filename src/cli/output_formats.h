@@ -1,0 +1,21 @@
+#pragma once
+// The three outputs of a projection: the fixed-width tables, JSON and CSV.
+
+#include "model/growth_model.h"
+
+#include <ostream>
+#include <string>
+
+namespace grovex::cli {
+
+// The shortest text that reads back to the same float.
+std::string floatText(float value);
+
+// Every table as the fixed-width text that Copy puts on the clipboard (lines end with CR LF).
+void writeTablesText(std::ostream& out, const GrowthModel& model);
+// {"tables":[{index, kind, age, summary, headings, rows}], "stand":{...}}
+void writeJson(std::ostream& out, const GrowthModel& model, bool targetReached);
+// A header line, then one line per table row: table index, kind, age and the seven cells.
+void writeCsv(std::ostream& out, const GrowthModel& model);
+
+} // namespace grovex::cli

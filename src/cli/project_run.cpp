@@ -1,0 +1,66 @@
+#include "cli/project_run.h"
+
+#include "base/platform/ui.h"
+#include "cli/output_formats.h"
+#include "cli/project_inputs.h"
+#include "model/growth_model.h"
+#include "model/input1.h"
+
+#include <memory>
+
+namespace grovex::cli {
+namespace {
+
+// The model's message boxes become lines on the error stream.
+class StreamUi : public Ui {
+public:
+    explicit StreamUi(std::ostream& err) : err_(err) {}
+    Answer message(std::string_view text, Buttons buttons, Icon, std::string_view) override {
+        err_ << text << '\n';
+        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
+    }
+
+private:
+    std::ostream& err_;
+};
+
+} // namespace
+
+int runProject(const ProjectOptions& options, std::ostream& out, std::ostream& err) {
+    const Checked<Input1> input = projectInput(options);
+    if (!input) {
+        err << input.error().message << '\n';
+        return kExitBadInput;
+    }
+
+    StreamUi ui(err);
+    auto model = std::make_unique<GrowthModel>();
+    model->setUi(&ui);
+    model->ResetModel();
+    WriteInput1(*model, input.value());
+    if (!StartRun(*model)) {
+        err << "The diameter distribution could not be fitted to these stand values.\n";
+        return kExitRunFailed;
+    }
+    if (model->age > model->nyears) {
+        err << "The age has reached its maximum value.\n";
+        return kExitRunFailed;
+    }
+    const bool targetReached = model->ProjectToTarget();
+
+    switch (options.format) {
+    case OutputFormat::Json:
+        writeJson(out, *model, targetReached);
+        break;
+    case OutputFormat::Csv:
+        writeCsv(out, *model);
+        break;
+    case OutputFormat::Text:
+        writeTablesText(out, *model);
+        break;
+    }
+    out.flush();
+    return out ? kExitSuccess : kExitRunFailed;
+}
+
+} // namespace grovex::cli
