@@ -41,7 +41,7 @@ void GrowthModel::ResetModel() {
     volnam = {"-blank-", "-blank-", "-blank-"};
     vola = {0, 0, 0};
     volb = {0, 0, 0};
-    spareName = " ";
+    spareName.assign(1, ' '); // assign(count, char): GCC 12 warns falsely on assigning a one-character literal
     reservedA = 0;
     reservedB = 0;
     qexist = qlist = qtba = qdrain = qhdwd = qthin = qfert = 0;
