@@ -19,6 +19,9 @@ public:
         err_ << text << '\n';
         return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
     }
+    // Nobody can pick a file on the command line.
+    std::optional<std::string> openFileName(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> saveFileName(const FileDialogRequest&) override { return std::nullopt; }
 
 private:
     std::ostream& err_;

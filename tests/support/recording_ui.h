@@ -5,6 +5,7 @@
 #include "base/platform/ui.h"
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,17 @@ public:
         return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
     }
 
+    // File dialogs answer with the queued paths in order; an empty queue (or a queued nullopt) cancels.
+    void queueFileName(std::optional<std::string> path) { fileNames_.push_back(std::move(path)); }
+
+    std::optional<std::string> openFileName(const FileDialogRequest& request) override {
+        return fileDialog(request);
+    }
+    std::optional<std::string> saveFileName(const FileDialogRequest& request) override {
+        return fileDialog(request);
+    }
+    const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
+
     const std::vector<RecordedMessage>& messages() const { return messages_; }
 
     std::vector<std::string> texts() const {
@@ -49,11 +61,25 @@ public:
     void clear() {
         messages_.clear();
         answers_.clear();
+        fileNames_.clear();
+        fileDialogs_.clear();
     }
 
 private:
+    std::optional<std::string> fileDialog(const FileDialogRequest& request) {
+        fileDialogs_.push_back(request);
+        if (fileNames_.empty()) {
+            return std::nullopt;
+        }
+        std::optional<std::string> path = std::move(fileNames_.front());
+        fileNames_.pop_front();
+        return path;
+    }
+
     std::vector<RecordedMessage> messages_;
     std::deque<Answer> answers_;
+    std::deque<std::optional<std::string>> fileNames_;
+    std::vector<FileDialogRequest> fileDialogs_;
 };
 
 } // namespace grovex::fakes

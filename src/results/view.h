@@ -1,0 +1,153 @@
+#pragma once
+// The results view of a simulation document, free of any widget: layout of the tables, drawing through a
+// Canvas, cell selection by mouse and keys, scrolling, the font size and its record, printing in pages, and
+// copying to the clipboard. A widget forwards input and commands here and paints what OnDraw draws.
+
+#include "base/platform/canvas.h"
+#include "results/document.h"
+
+#include <array>
+#include <string>
+
+namespace grovex {
+
+class Clipboard;
+class Settings;
+class Ui;
+
+// Command ids of the results view.
+namespace viewcmd {
+inline constexpr int kCopy = 57634;
+inline constexpr int kSelectAll = 57642;
+inline constexpr int kIncreaseFontSize = 32776;
+inline constexpr int kDecreaseFontSize = 32777;
+inline constexpr int kViewAllTables = 32815;
+inline constexpr int kPrint = 57607;
+inline constexpr int kPrintPreview = 57609;
+// Keys (accelerators) of the view.
+inline constexpr int kLineDown = 32782;
+inline constexpr int kLineUp = 32791;
+inline constexpr int kPageDown = 32795;
+inline constexpr int kPageUp = 32794;
+inline constexpr int kScrollLeft = 32800;
+inline constexpr int kScrollRight = 32801;
+inline constexpr int kCtrlLeft = 32785;  // scrolls right by 5
+inline constexpr int kCtrlRight = 32788; // scrolls left by 5
+inline constexpr int kCellDown = 32784;
+inline constexpr int kCellUp = 32793;
+inline constexpr int kCellLeft = 32787;
+inline constexpr int kCellRight = 32790;
+inline constexpr int kExtendDown = 32783;
+inline constexpr int kExtendUp = 32792;
+inline constexpr int kExtendLeft = 32786;
+inline constexpr int kExtendRight = 32789;
+} // namespace viewcmd
+
+// What the view asks of the widget that shows it.
+class ViewHost {
+public:
+    virtual ~ViewHost() = default;
+    virtual void repaint() = 0;
+    // The scroll size or position changed: update the scroll bars (and repaint).
+    virtual void scrollChanged() = 0;
+    virtual void captureMouse(bool capture) = 0;
+};
+
+// The pages of a print job.
+struct PrintPlan {
+    int pagesAcross = 1;
+    int pagesDown = 1;
+    int pageCount() const { return pagesAcross * pagesDown; }
+};
+
+class CGROVEXView {
+public:
+    // appDirectory ends with the path separator; the font record "def_Font.bin" lives there.
+    CGROVEXView(CGROVEXDoc& doc, const FontMetricsSource& screen, Settings& settings, Ui& ui, Clipboard& clipboard,
+                std::string appDirectory);
+
+    void setHost(ViewHost* host) { host_ = host; }
+    CGROVEXDoc& document() { return doc_; }
+
+    // First update: scroll size 800 by 800, the default font or the one of the font record, layout.
+    void OnInitialUpdate();
+    // Recomputes every table's layout fields and the scroll size with the screen font.
+    void LayoutTables();
+    void ClearSelection(bool keepCorners);
+    void ScrollToNewest();
+    // After a projection command: the range of tables shown, given the last table index before it.
+    void UpdateShownTables(int oldLastTable);
+
+    // Scrolling, in logical units.
+    Size scrollSize() const { return scrollSize_; }
+    Point scrollPosition() const { return scrollPosition_; }
+    void setScrollPosition(Point position); // clamped to the scroll range
+    void setClientSize(Size size) { clientSize_ = size; }
+
+    // Draws the visible part (canvas.clipBox()) with the window origin already set by the caller.
+    void OnDraw(Canvas& canvas) const;
+
+    // Mouse, in client coordinates.
+    void OnLButtonDown(Point client);
+    void OnMouseMove(Point client);
+    void OnLButtonUp();
+
+    // Commands and keys by id.
+    bool isEnabled(int commandId) const;
+    bool isChecked(int commandId) const;
+    // Answers false when the id is not a command of this view.
+    bool execute(int commandId);
+
+    // Printing: plan the pages on a printer of the given resolution, draw one page (1-based), end the job.
+    PrintPlan OnBeginPrinting(const FontMetricsSource& printer, int printerDpiY, int screenDpiY, Size printableSize);
+    void OnPrintPage(Canvas& printer, int page) const;
+    void OnEndPrinting();
+
+    // State, for the widget and for tests.
+    const LogFont& screenFont() const { return screenFont_; }
+    int lineHeight() const { return lineHeight_; }
+    int charWidth() const { return charWidth_; }
+    bool selectAll() const { return selectAll_; }
+    int selTable() const { return selTable_; }
+    int anchorRow() const { return anchorRow_; }
+    int anchorCol() const { return anchorCol_; }
+    int endRow() const { return endRow_; }
+    int endCol() const { return endCol_; }
+    bool isCellSelected(int table, int row, int column) const;
+
+private:
+    CGROVEXDoc& doc_;
+    const FontMetricsSource& screen_;
+    Settings& settings_;
+    Ui& ui_;
+    Clipboard& clipboard_;
+    std::string appDirectory_;
+    ViewHost* host_ = nullptr;
+
+    LogFont screenFont_;
+    int lineHeight_ = 15;
+    int charWidth_ = 10;
+    Size scrollSize_{800, 800};
+    Point scrollPosition_;
+    Size clientSize_;
+
+    bool printing_ = false;
+    bool showSelection_ = true;
+    bool selectAll_ = false;
+    int selTable_ = -1;
+    int anchorRow_ = -1;
+    int anchorCol_ = -1;
+    int endRow_ = -1;
+    int endCol_ = -1;
+    std::array<int, 201> rowMask_{};
+    bool dragging_ = false;
+
+    // Print job state.
+    LogFont printerFont_;
+    int pageWidth_ = 0;
+    int pageHeight_ = 0;
+    int paperHeight_ = 0;
+    int printLineHeight_ = 0;
+};
+
+} // namespace grovex
