@@ -1,0 +1,190 @@
+#include "base/file_io.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace grovex {
+namespace {
+
+constexpr mode_t kNewFileMode = 0666; // narrowed by the user's umask
+constexpr int kTemporaryNameAttempts = 100;
+constexpr size_t kReadChunk = 64 * 1024;
+
+std::string reasonText(int error) {
+    return std::generic_category().message(error);
+}
+
+// The file a save really replaces: the end of a chain of symbolic links, or the path itself.
+std::string replacedFile(const std::string& path) {
+    struct stat linkStatus {};
+    if (::lstat(path.c_str(), &linkStatus) != 0 || !S_ISLNK(linkStatus.st_mode)) {
+        return path;
+    }
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) {
+        return path; // a dangling link: the save replaces the link itself
+    }
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
+std::filesystem::path directoryOf(const std::filesystem::path& file) {
+    const std::filesystem::path parent = file.parent_path();
+    return parent.empty() ? std::filesystem::path(".") : parent;
+}
+
+// Makes the rename itself durable. A directory that cannot be synced (some file systems refuse) is no
+// reason to call the save failed: the data are already on the disk.
+void syncDirectory(const std::filesystem::path& directory) {
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+int FileSystem::open(const char* path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+}
+ssize_t FileSystem::write(int fd, const void* data, size_t size) {
+    return ::write(fd, data, size);
+}
+int FileSystem::fsync(int fd) {
+    return ::fsync(fd);
+}
+int FileSystem::close(int fd) {
+    return ::close(fd);
+}
+int FileSystem::rename(const char* from, const char* to) {
+    return ::rename(from, to);
+}
+int FileSystem::unlink(const char* path) {
+    return ::unlink(path);
+}
+
+FileSystem& systemFileSystem() {
+    static FileSystem system;
+    return system;
+}
+
+std::string saveFailureMessage(const std::string& path, int error) {
+    return "Unable to save " + path + ": " + reasonText(error) + ".";
+}
+
+std::string openFailureMessage(const std::string& path, int error) {
+    return "Unable to open " + path + ": " + reasonText(error) + ".";
+}
+
+FileContent readFile(const std::string& path) {
+    FileContent content;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        content.error = openFailureMessage(path, errno);
+        return content;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) == 0) {
+        if (S_ISDIR(status.st_mode)) {
+            ::close(fd);
+            content.error = openFailureMessage(path, EISDIR);
+            return content;
+        }
+        if (S_ISREG(status.st_mode) && status.st_size > 0) {
+            content.bytes.reserve(static_cast<size_t>(status.st_size));
+        }
+    }
+    uint8_t chunk[kReadChunk];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int error = errno;
+            ::close(fd);
+            content.bytes.clear();
+            content.error = openFailureMessage(path, error);
+            return content;
+        }
+        if (n == 0) {
+            break;
+        }
+        content.bytes.insert(content.bytes.end(), chunk, chunk + n);
+    }
+    ::close(fd);
+    return content;
+}
+
+IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes, FileSystem& fs) {
+    const std::filesystem::path target(replacedFile(path));
+    const std::filesystem::path directory = directoryOf(target);
+    static std::atomic<unsigned> counter{0};
+
+    std::filesystem::path temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < kTemporaryNameAttempts && fd < 0; ++attempt) {
+        temporary = directory / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
+                                 std::to_string(counter++) + ".tmp");
+        fd = fs.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+        if (fd < 0 && errno != EEXIST) {
+            return IoStatus::failure(saveFailureMessage(path, errno));
+        }
+    }
+    if (fd < 0) {
+        return IoStatus::failure(saveFailureMessage(path, EEXIST));
+    }
+
+    const auto abandon = [&](int error) {
+        if (fd >= 0) {
+            fs.close(fd);
+        }
+        fs.unlink(temporary.c_str());
+        return IoStatus::failure(saveFailureMessage(path, error));
+    };
+
+    // The new version keeps the permissions of the one it replaces.
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        ::fchmod(fd, old.st_mode & 07777);
+    }
+
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = fs.write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return abandon(errno);
+        }
+        if (n == 0) {
+            return abandon(ENOSPC);
+        }
+        written += static_cast<size_t>(n);
+    }
+    if (fs.fsync(fd) != 0) {
+        return abandon(errno);
+    }
+    const int closed = fs.close(fd);
+    fd = -1;
+    if (closed != 0) {
+        return abandon(errno);
+    }
+    if (fs.rename(temporary.c_str(), target.c_str()) != 0) {
+        return abandon(errno);
+    }
+    syncDirectory(directory);
+    return IoStatus::success();
+}
+
+} // namespace grovex

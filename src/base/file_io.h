@@ -1,0 +1,68 @@
+#pragma once
+// Whole-file reads, and saves that never destroy the previous version of a file: the bytes go to a
+// temporary file beside the target, are flushed to the disk, and only then replace the target.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace grovex {
+
+// Success, or the sentence that tells the user what failed and why.
+class IoStatus {
+public:
+    static IoStatus success() { return IoStatus(); }
+    static IoStatus failure(std::string message) {
+        IoStatus status;
+        status.ok_ = false;
+        status.message_ = std::move(message);
+        return status;
+    }
+
+    bool ok() const { return ok_; }
+    explicit operator bool() const { return ok_; }
+    const std::string& message() const { return message_; }
+
+private:
+    bool ok_ = true;
+    std::string message_;
+};
+
+// The system calls a save makes, so that tests can make any of them fail. Each answers like its POSIX
+// namesake: -1 with errno set on failure.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    virtual int open(const char* path, int flags, mode_t mode);
+    virtual ssize_t write(int fd, const void* data, size_t size);
+    virtual int fsync(int fd);
+    virtual int close(int fd);
+    virtual int rename(const char* from, const char* to);
+    virtual int unlink(const char* path);
+};
+
+// The real system calls.
+FileSystem& systemFileSystem();
+
+// The whole content of a file. On failure `error` says "Unable to open <path>: <reason>." and bytes is empty.
+struct FileContent {
+    std::vector<uint8_t> bytes;
+    std::string error;
+    bool ok() const { return error.empty(); }
+};
+FileContent readFile(const std::string& path);
+
+// Writes bytes to a new file in the target's directory, flushes it to the disk and renames it over the
+// target (a symbolic link is followed, so the link stays). On any failure the temporary file is removed,
+// the target is left as it was, and the message says "Unable to save <path>: <reason>."
+IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes,
+                             FileSystem& fileSystem = systemFileSystem());
+
+// The sentence for a failed save or open, with the system's description of errno value `error`.
+std::string saveFailureMessage(const std::string& path, int error);
+std::string openFailureMessage(const std::string& path, int error);
+
+} // namespace grovex

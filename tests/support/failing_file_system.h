@@ -1,0 +1,50 @@
+#pragma once
+// The system calls of a save, with a failure planted at a chosen point: after a number of bytes written
+// (the disk fills up), or at the flush, the close or the rename.
+
+#include "base/file_io.h"
+
+#include <cerrno>
+#include <cstddef>
+#include <limits>
+
+namespace grovex::fakes {
+
+class FailingFileSystem : public FileSystem {
+public:
+    enum class Step { None, Fsync, Close, Rename };
+
+    // Writes stop with "No space left on device" once this many bytes have been written.
+    size_t byteBudget = std::numeric_limits<size_t>::max();
+    Step failingStep = Step::None;
+    int stepError = EIO;
+
+    ssize_t write(int fd, const void* data, size_t size) override {
+        if (byteBudget == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const size_t allowed = size < byteBudget ? size : byteBudget;
+        const ssize_t n = FileSystem::write(fd, data, allowed);
+        if (n > 0) {
+            byteBudget -= static_cast<size_t>(n);
+        }
+        return n;
+    }
+    int fsync(int fd) override { return failingStep == Step::Fsync ? failWith() : FileSystem::fsync(fd); }
+    int close(int fd) override {
+        const int result = FileSystem::close(fd); // the descriptor is gone either way
+        return failingStep == Step::Close ? failWith() : result;
+    }
+    int rename(const char* from, const char* to) override {
+        return failingStep == Step::Rename ? failWith() : FileSystem::rename(from, to);
+    }
+
+private:
+    int failWith() {
+        errno = stepError;
+        return -1;
+    }
+};
+
+} // namespace grovex::fakes
