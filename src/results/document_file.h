@@ -1,0 +1,65 @@
+#pragma once
+// The simulation document file (".gvx"), which is also the temporary state file of the projection
+// commands: the run and display state, every results table, the whole model state and the values the input
+// pages showed last, as raw little-endian fields after a version number.
+
+#include "base/archive.h"
+#include "base/file_io.h"
+#include "results/document.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace grovex {
+
+inline constexpr int32_t kDocumentFileVersion = 999999996;
+
+inline constexpr const char* kWrongVersionMessage =
+    "Unable to open the file.  The file has a different version number.";
+inline constexpr const char* kUnexpectedFormatMessage = "Unexpected file format.";
+
+// Longest texts a file may hold for the fixed text fields (the remembered page's names are 15 characters
+// wide; the model's names 14).
+inline constexpr size_t kMaxPageNameLength = 15;
+
+enum class DocumentLoad {
+    Ok,
+    WrongVersion,     // kWrongVersionMessage, shown with the application title as caption
+    UnexpectedFormat, // kUnexpectedFormatMessage: the file ends early or holds what the document cannot
+    Unreadable,       // openDocument only: the file could not be read; the message comes from the system
+};
+
+// The message a refused load shows; empty for Ok and Unreadable.
+std::string loadMessage(DocumentLoad result);
+
+// The store routine: clears the modified flag, then appends every field of the document.
+void storeDocument(CGROVEXDoc& doc, ArchiveWriter& out);
+std::vector<uint8_t> storeDocument(CGROVEXDoc& doc);
+
+// The load routine. The fields are read into a scratch copy and moved into `doc` only when the whole layout
+// was read and every count and text fits the document, so a refused file changes nothing. Bytes after the
+// last field are ignored. The modified flag, title and path are not touched.
+DocumentLoad loadDocument(CGROVEXDoc& doc, std::span<const uint8_t> bytes);
+
+// Saves to a file without ever destroying its previous version. On success the document takes the path,
+// its file name as title, and is no longer modified; on failure its modified flag is as before the save and
+// the status holds the message.
+IoStatus saveDocument(CGROVEXDoc& doc, const std::string& path, FileSystem& fileSystem = systemFileSystem());
+
+// A document opened from a file: the document (titled with the file name, not modified), or the message.
+struct OpenedDocument {
+    std::unique_ptr<CGROVEXDoc> document;
+    DocumentLoad result = DocumentLoad::Ok;
+    std::string error;
+    bool ok() const { return document != nullptr; }
+};
+OpenedDocument openDocument(const std::string& path);
+
+// Rebuilds what every table was made from (live or thinned trees) and its stand age, which the file does not
+// hold: from the summary texts, a thinned table taking the age of the next live table (or the model's age).
+void rebuildTableKinds(GrowthModel& model);
+
+} // namespace grovex
