@@ -7,7 +7,9 @@
 #include "results/document.h"
 
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace grovex {
 
@@ -60,6 +62,14 @@ struct PrintPlan {
     int pageCount() const { return pagesAcross * pagesDown; }
 };
 
+// One cell of a table: its table index, row and column.
+struct CellRef {
+    int table = -1;
+    int row = -1;
+    int column = -1;
+    bool operator==(const CellRef&) const = default;
+};
+
 class CGROVEXView {
 public:
     // appDirectory ends with the path separator; the font record "def_Font.bin" lives there.
@@ -74,6 +84,8 @@ public:
     // Recomputes every table's layout fields and the scroll size with the screen font.
     void LayoutTables();
     void ClearSelection(bool keepCorners);
+    // The view's part of "Reset": no selection, select-all off, selection shown, no drag; repaint.
+    void ResetViewState();
     void ScrollToNewest();
     // After a projection command: the range of tables shown, given the last table index before it.
     void UpdateShownTables(int oldLastTable);
@@ -88,6 +100,8 @@ public:
     void OnDraw(Canvas& canvas) const;
 
     // Mouse, in client coordinates.
+    // The cell under a client point: nothing outside the client area or beside every table's cells.
+    std::optional<CellRef> hitTest(Point client) const;
     void OnLButtonDown(Point client);
     void OnMouseMove(Point client);
     void OnLButtonUp();
@@ -95,13 +109,21 @@ public:
     // Commands and keys by id.
     bool isEnabled(int commandId) const;
     bool isChecked(int commandId) const;
-    // Answers false when the id is not a command of this view.
+    // Answers false when the id is not a command of this view. Print and Print Preview are enabled here but
+    // run by the widget, which owns the printer: OnBeginPrinting, OnPrintPage for each page, OnEndPrinting.
     bool execute(int commandId);
 
     // Printing: plan the pages on a printer of the given resolution, draw one page (1-based), end the job.
     PrintPlan OnBeginPrinting(const FontMetricsSource& printer, int printerDpiY, int screenDpiY, Size printableSize);
     void OnPrintPage(Canvas& printer, int page) const;
     void OnEndPrinting();
+    // The logical point at the top-left corner of a page (1-based): pages left to right, then the next band.
+    Point pageOrigin(int page) const;
+    int pageWidth() const { return pageWidth_; }
+    int pageHeight() const { return pageHeight_; }
+    int paperHeight() const { return paperHeight_; }
+    int printLineHeight() const { return printLineHeight_; }
+    const LogFont& printerFont() const { return printerFont_; }
 
     // State, for the widget and for tests.
     const LogFont& screenFont() const { return screenFont_; }
@@ -114,8 +136,52 @@ public:
     int endRow() const { return endRow_; }
     int endCol() const { return endCol_; }
     bool isCellSelected(int table, int row, int column) const;
+    bool showSelection() const { return showSelection_; }
 
 private:
+    // view.cpp
+    const std::vector<ResultTable>& tables() const { return doc_.model.tables; }
+    bool hasTable() const { return !doc_.model.tables.empty(); }
+    // The last table drawn: tables from firstShown on are drawn up to the first one without rows.
+    int lastDrawnTable() const;
+    void repaint() const;
+    void scrollBy(int dx, int dy);
+    void toggleAllTables();
+    void changeFontSize(int step);
+    void zeroColumnWidths();
+
+    // view_layout.cpp: the layout fields of every drawn table; nothing when the document has no table.
+    std::optional<Size> layoutWith(const FontMetricsSource& metrics, const LogFont& font);
+    void layoutColumns(ResultTable& table, const FontMetricsSource& metrics, const LogFont& font) const;
+    int layoutRows(ResultTable& table, int previousBottom) const;
+
+    // view_draw.cpp
+    void drawContent(Canvas& canvas, const LogFont& font, bool showSelection) const;
+    void drawEmptyView(Canvas& canvas) const;
+    void drawVisibleTables(Canvas& canvas, const Rect& clip, bool highlight) const;
+    void drawTable(Canvas& canvas, int index, const Rect& clip, bool highlight) const;
+    void drawSummary(Canvas& canvas, const ResultTable& table) const;
+    void drawHeadings(Canvas& canvas, const ResultTable& table) const;
+    void drawRows(Canvas& canvas, int index, const Rect& clip, bool highlight) const;
+
+    // view_input.cpp
+    std::optional<CellRef> hitTestLogical(Point logical) const;
+    void selectCell(int row, int column);
+    void selectRectangle();
+    void showCurrentSelection();
+    bool executeSelectionKey(int commandId);
+    bool startCurrentCell(int commandId);
+    void moveCurrentCell(int commandId);
+    void extendSelection(int commandId);
+    bool executeScrollKey(int commandId);
+
+    // view_copy.cpp
+    void OnEditCopy();
+    std::optional<std::string> copyText() const;
+    std::string copiedCellText(int row, int column) const;
+    std::string rectangleText() const;
+    void putOnClipboard(const std::string& text);
+
     CGROVEXDoc& doc_;
     const FontMetricsSource& screen_;
     Settings& settings_;
@@ -131,7 +197,6 @@ private:
     Point scrollPosition_;
     Size clientSize_;
 
-    bool printing_ = false;
     bool showSelection_ = true;
     bool selectAll_ = false;
     int selTable_ = -1;
@@ -148,6 +213,7 @@ private:
     int pageHeight_ = 0;
     int paperHeight_ = 0;
     int printLineHeight_ = 0;
+    PrintPlan printPlan_;
 };
 
 } // namespace grovex

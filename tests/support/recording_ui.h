@@ -38,12 +38,8 @@ public:
     // File dialogs answer with the queued paths in order; an empty queue (or a queued nullopt) cancels.
     void queueFileName(std::optional<std::string> path) { fileNames_.push_back(std::move(path)); }
 
-    std::optional<std::string> openFileName(const FileDialogRequest& request) override {
-        return fileDialog(request);
-    }
-    std::optional<std::string> saveFileName(const FileDialogRequest& request) override {
-        return fileDialog(request);
-    }
+    std::optional<std::string> openFileName(const FileDialogRequest& request) override { return fileDialog(request); }
+    std::optional<std::string> saveFileName(const FileDialogRequest& request) override { return fileDialog(request); }
     const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
 
     const std::vector<RecordedMessage>& messages() const { return messages_; }

@@ -1,0 +1,59 @@
+#include "results/font_record.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace grovex {
+namespace {
+
+TEST(FontRecord, EveryFieldHasItsOffset) {
+    LogFont font;
+    font.charSet = 1;
+    font.clipPrecision = 2;
+    font.escapement = -2;
+    font.height = 0x01020304;
+    font.italic = 5;
+    font.orientation = 0x0A0B0C0D;
+    font.outPrecision = 6;
+    font.pitchAndFamily = 7;
+    font.quality = 8;
+    font.strikeOut = 9;
+    font.underline = 10;
+    font.weight = 700;
+    font.width = 11;
+    std::strcpy(font.faceName, "Mono");
+    const FontRecord expected = {
+        1,                      // character set
+        2,                      // clip precision
+        0xFE, 0xFF, 0xFF, 0xFF, // escapement
+        4,    3,    2,    1,    // height
+        5,                      // italic
+        0x0D, 0x0C, 0x0B, 0x0A, // orientation
+        6,    7,    8,    9,    // output precision, pitch and family, quality, strike-out
+        10,                     // underline
+        0xBC, 0x02, 0,    0,    // weight
+        11,   0,    0,    0,    // width
+        'M',  'o',  'n',  'o',  // face name, zeros after it
+    };
+    EXPECT_EQ(encodeFontRecord(font), expected);
+
+    const std::optional<LogFont> back = decodeFontRecord(expected);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(encodeFontRecord(*back), expected);
+    EXPECT_EQ(back->escapement, -2);
+    EXPECT_STREQ(back->faceName, "Mono");
+}
+
+TEST(FontRecord, FaceNameEndsAtItsTerminatorOrAfter31Characters) {
+    FontRecord record = encodeFontRecord(LogFont{});
+    record[28 + 12] = 'x'; // after the terminator of "Courier New": carries nothing
+    EXPECT_EQ(encodeFontRecord(*decodeFontRecord(record)), encodeFontRecord(LogFont{}));
+
+    std::fill(record.begin() + 28, record.end(), 'A');
+    EXPECT_EQ(std::strlen(decodeFontRecord(record)->faceName), 31u);
+    EXPECT_FALSE(decodeFontRecord(std::span(record).first(59)));
+}
+
+} // namespace
+} // namespace grovex
