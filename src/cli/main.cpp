@@ -2,6 +2,7 @@
 
 #include "cli/project_options.h"
 #include "cli/project_run.h"
+#include "cli/show_command.h"
 
 #include <CLI/CLI.hpp>
 
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     grovex::cli::ProjectOptions options;
     CLI::App* project = grovex::cli::addProjectCommand(app, options);
+    grovex::cli::ShowOptions showOptions;
+    CLI::App* show = grovex::cli::addShowCommand(app, showOptions);
 
     try {
         app.parse(argc, argv);
@@ -26,6 +29,9 @@ int main(int argc, char** argv) {
 
     if (project->parsed()) {
         return grovex::cli::runProject(options, std::cout, std::cerr);
+    }
+    if (show->parsed()) {
+        return grovex::cli::runShow(showOptions, std::cout, std::cerr);
     }
     return grovex::cli::kExitBadInput;
 }

@@ -80,4 +80,18 @@ void writeCsv(std::ostream& out, const GrowthModel& model) {
     }
 }
 
+void writeTables(std::ostream& out, OutputFormat format, const GrowthModel& model, bool targetReached) {
+    switch (format) {
+    case OutputFormat::Json:
+        writeJson(out, model, targetReached);
+        break;
+    case OutputFormat::Csv:
+        writeCsv(out, model);
+        break;
+    case OutputFormat::Text:
+        writeTablesText(out, model);
+        break;
+    }
+}
+
 } // namespace grovex::cli

@@ -1,6 +1,7 @@
 #pragma once
 // The three outputs of a projection: the fixed-width tables, JSON and CSV.
 
+#include "cli/project_options.h"
 #include "model/growth_model.h"
 
 #include <ostream>
@@ -17,5 +18,8 @@ void writeTablesText(std::ostream& out, const GrowthModel& model);
 void writeJson(std::ostream& out, const GrowthModel& model, bool targetReached);
 // A header line, then one line per table row: table index, kind, age and the seven cells.
 void writeCsv(std::ostream& out, const GrowthModel& model);
+
+// The tables in the chosen format.
+void writeTables(std::ostream& out, OutputFormat format, const GrowthModel& model, bool targetReached);
 
 } // namespace grovex::cli

@@ -17,9 +17,11 @@ CLI::Option* addText(CLI::App* cmd, const std::string& name, std::optional<std::
 CLI::App* addProjectCommand(CLI::App& app, ProjectOptions& o) {
     CLI::App* cmd = app.add_subcommand(
         "project", "Initialize a stand and project it to its output target; prints every results table.");
-    cmd->footer("Every value is checked with the ranges and messages of the Plantation Information and Volume Output\n"
-                "Units pages; the first value refused is named on stderr.\n"
-                "Exit status: 0 success, 1 the stand could not be initialized or projected, 2 refused input.");
+    cmd->footer(
+        "Every value is checked with the ranges and messages of the Plantation Information and Volume Output\n"
+        "Units pages; the first value refused is named on stderr.\n"
+        "Exit status: 0 success, 1 the stand could not be initialized or projected, or --save failed, 2 refused "
+        "input.");
 
     const std::string stand = "Plantation";
     addText(cmd, "--title", o.title, "Title of the run, at most 79 characters (default: none)", "TEXT")->group(stand);
@@ -100,17 +102,27 @@ CLI::App* addProjectCommand(CLI::App& app, ProjectOptions& o) {
         ->type_name("NAME,A,B,MINDBH")
         ->group(volume);
 
-    cmd->add_option_function<std::string>(
-           "--format",
-           [&o](const std::string& name) {
-               o.format = name == "json" ? OutputFormat::Json : name == "csv" ? OutputFormat::Csv : OutputFormat::Text;
-           },
-           "text: the fixed-width tables as Copy puts them on the clipboard (CR LF line ends); json: tables and "
-           "final stand values; csv: one line per table row (default text)")
+    addFormatOption(cmd, o.format);
+    addText(cmd, "--save", o.save,
+            "Also save the projected simulation as a document that the desktop application opens and "
+            "`grovex-cli show` prints",
+            "FILE.gvx")
+        ->group("Output");
+    return cmd;
+}
+
+CLI::Option* addFormatOption(CLI::App* cmd, OutputFormat& format) {
+    return cmd
+        ->add_option_function<std::string>(
+            "--format",
+            [&format](const std::string& name) {
+                format = name == "json" ? OutputFormat::Json : name == "csv" ? OutputFormat::Csv : OutputFormat::Text;
+            },
+            "text: the fixed-width tables as Copy puts them on the clipboard (CR LF line ends); json: tables and "
+            "final stand values; csv: one line per table row (default text)")
         ->check(CLI::IsMember({"text", "json", "csv"}))
         ->type_name("FORMAT")
         ->group("Output");
-    return cmd;
 }
 
 } // namespace grovex::cli

@@ -34,7 +34,11 @@ struct ProjectOptions {
     std::optional<std::string> top;
     std::vector<std::string> equations;
     OutputFormat format = OutputFormat::Text;
+    std::optional<std::string> save; // file of the simulation document to write
 };
+
+// Adds "--format text|json|csv" to a subcommand.
+CLI::Option* addFormatOption(CLI::App* cmd, OutputFormat& format);
 
 // Adds the "project" subcommand with every option bound to `options`.
 CLI::App* addProjectCommand(CLI::App& app, ProjectOptions& options);

@@ -2,9 +2,11 @@
 
 #include "base/platform/ui.h"
 #include "cli/output_formats.h"
+#include "cli/project_document.h"
 #include "cli/project_inputs.h"
 #include "model/growth_model.h"
 #include "model/input1.h"
+#include "results/document_file.h"
 
 #include <memory>
 
@@ -51,19 +53,21 @@ int runProject(const ProjectOptions& options, std::ostream& out, std::ostream& e
     }
     const bool targetReached = model->ProjectToTarget();
 
-    switch (options.format) {
-    case OutputFormat::Json:
-        writeJson(out, *model, targetReached);
-        break;
-    case OutputFormat::Csv:
-        writeCsv(out, *model);
-        break;
-    case OutputFormat::Text:
-        writeTablesText(out, *model);
-        break;
-    }
+    writeTables(out, options.format, *model, targetReached);
     out.flush();
-    return out ? kExitSuccess : kExitRunFailed;
+    if (!out) {
+        return kExitRunFailed;
+    }
+    if (options.save) {
+        const std::unique_ptr<CGROVEXDoc> doc =
+            projectedDocument(std::move(*model), targetReached, options, input.value());
+        const IoStatus saved = saveDocument(*doc, *options.save);
+        if (!saved) {
+            err << saved.message() << '\n';
+            return kExitRunFailed;
+        }
+    }
+    return kExitSuccess;
 }
 
 } // namespace grovex::cli

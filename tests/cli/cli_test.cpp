@@ -1,8 +1,11 @@
 // Runs the built grovex-cli as a user or a script would and checks exit status, stdout and stderr.
 
+#include "results/document_file.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -224,9 +227,145 @@ TEST(CliProject, HelpDocumentsEveryOption) {
                                "--min-dbh",
                                "--top",
                                "--equation",
-                               "--format"}) {
+                               "--format",
+                               "--save"}) {
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
     }
+    const CliRun show = runCli("show --help");
+    EXPECT_EQ(show.exitCode, 0);
+    EXPECT_NE(show.out.find("--format"), std::string::npos);
+}
+
+class ScratchDirectory {
+public:
+    ScratchDirectory() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "grovex-cli-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~ScratchDirectory() { std::filesystem::remove_all(path_); }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+TEST(CliShow, PrintsASavedSimulationAsTheProjectionPrintedIt) {
+    ScratchDirectory dir;
+    const std::string path = dir.file("tract 7.gvx");
+    const std::string stand = "project --title 'Tract 7' --existing-age 12 --trees 600 --basal-area 90 "
+                              "--target-basal-area 120 --units cords --rule doyle --save '" +
+                              path + "'";
+    for (const char* format : {"text", "json", "csv"}) {
+        const CliRun project = runCli(stand + " --format " + format);
+        ASSERT_EQ(project.exitCode, 0) << project.err;
+        EXPECT_EQ(project.err, "");
+        const CliRun show = runCli("show '" + path + "' --format " + format);
+        EXPECT_EQ(show.exitCode, 0) << show.err;
+        EXPECT_EQ(show.err, "");
+        EXPECT_EQ(show.out, project.out) << format;
+    }
+}
+
+TEST(CliProject, SavedSimulationHoldsTheRunAndWhatThePagesWouldRemember) {
+    ScratchDirectory dir;
+    const std::string custom = dir.file("custom.gvx");
+    ASSERT_EQ(runCli("project --title Pulp --existing-age 12 --trees 600 --hardwood 15 --target-age 20 --units custom "
+                     "--equation pulp,0.5,0.002,5 --equation saw,-5,0.0025,9 --save " +
+                     custom)
+                  .exitCode,
+              0);
+    const grovex::OpenedDocument opened = grovex::openDocument(custom);
+    ASSERT_TRUE(opened.ok()) << opened.error;
+    const grovex::CGROVEXDoc& doc = *opened.document;
+    EXPECT_FALSE(doc.run.needsInit);
+    EXPECT_TRUE(doc.run.targetReached);
+    EXPECT_EQ(doc.run.maxAge, 60);
+    EXPECT_EQ(doc.display.firstShown, 0);
+    EXPECT_EQ(doc.display.stepFirst, 0);
+    EXPECT_EQ(doc.model.tables.size(), 1u);
+    EXPECT_EQ(doc.model.volnam[0], "pulp");
+
+    const grovex::PlantationPageMembers& p = doc.plantationPage;
+    EXPECT_EQ(p.pcrit, 1);
+    EXPECT_EQ(p.target, 20.0f);
+    EXPECT_EQ(p.hdwdpercnt, 15.0f); // percent, as typed
+    EXPECT_EQ(p.tba, 0.0f);
+    EXPECT_EQ(p.nyears, 60);
+    EXPECT_EQ(p.site, 60.0f);
+    EXPECT_EQ(p.ts, 600.0f);
+    EXPECT_EQ(p.exage, 12);
+    EXPECT_EQ(p.tp, 800.0f); // the page's presets for the disabled bare-land boxes
+    EXPECT_EQ(p.ps, 90.0f);
+    EXPECT_EQ(p.title, "Pulp");
+    EXPECT_TRUE(p.qexist);
+    EXPECT_FALSE(p.qlist);
+    EXPECT_FALSE(p.qdrain);
+
+    const grovex::VolumeUnitsPageMembers& v = doc.volumeUnitsPage;
+    EXPECT_EQ(v.vtype, 3);
+    EXPECT_EQ(v.boardFootRule, 0);
+    EXPECT_EQ(v.barkType, 0);
+    EXPECT_EQ(v.minDbhClass, 0); // its box is disabled for custom units
+    EXPECT_EQ(v.a, (std::array<float, 3>{0.5f, -5.0f, 0.0f}));
+    EXPECT_EQ(v.b, (std::array<float, 3>{0.002f, 0.0025f, 0.0f}));
+    EXPECT_EQ(v.equationMinDbh, (std::array<int32_t, 3>{5, 9, 1}));
+    EXPECT_EQ(v.names, (std::array<std::string, 3>{"pulp", "saw", ""}));
+
+    const std::string cords = dir.file("cords.gvx");
+    ASSERT_EQ(runCli("project --rotation 10 --target-basal-area 170 --units cords --rule scribner --min-dbh 10 "
+                     "--save " +
+                     cords)
+                  .exitCode,
+              0);
+    const grovex::OpenedDocument second = grovex::openDocument(cords);
+    ASSERT_TRUE(second.ok()) << second.error;
+    EXPECT_FALSE(second.document->run.targetReached); // stopped at the rotation
+    EXPECT_EQ(second.document->run.maxAge, 10);
+    const grovex::PlantationPageMembers& q = second.document->plantationPage;
+    EXPECT_EQ(q.pcrit, 2);
+    EXPECT_EQ(q.hdwdpercnt, -1.0f);
+    EXPECT_EQ(q.ts, 50.0f); // presets of the disabled existing-stand boxes
+    EXPECT_EQ(q.exage, 2);
+    EXPECT_FALSE(q.qexist);
+    const grovex::VolumeUnitsPageMembers& w = second.document->volumeUnitsPage;
+    EXPECT_EQ(w.vtype, 2);
+    EXPECT_EQ(w.boardFootRule, 3);
+    EXPECT_EQ(w.barkType, 0);
+    EXPECT_EQ(w.minDbhClass, 10);
+    EXPECT_EQ(w.names, (std::array<std::string, 3>{"", "", ""}));
+}
+
+TEST(CliShow, AFileThatCannotBeOpenedPrintsTheReadersMessage) {
+    ScratchDirectory dir;
+    const std::string saved = dir.file("saved.gvx");
+    ASSERT_EQ(runCli("project --save " + saved).exitCode, 0);
+    std::ifstream in(saved, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+
+    const std::string older = dir.file("older.gvx");
+    std::string olderBytes = bytes;
+    olderBytes[0] = static_cast<char>(0xFB); // 999999995
+    std::ofstream(older, std::ios::binary) << olderBytes;
+    const std::string cut = dir.file("cut.gvx");
+    std::ofstream(cut, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    const std::string missing = dir.file("missing.gvx");
+
+    const RefusedCase cases[] = {
+        {older, "Unable to open the file.  The file has a different version number.\n"},
+        {cut, "Unexpected file format.\n"},
+        {missing, "Unable to open " + missing + ": No such file or directory.\n"},
+    };
+    for (const RefusedCase& c : cases) {
+        const CliRun run = runCli("show " + c.args);
+        EXPECT_EQ(run.exitCode, 2) << c.args;
+        EXPECT_EQ(run.err, c.message) << c.args;
+        EXPECT_EQ(run.out, "") << c.args;
+    }
+
+    const std::string nowhere = dir.file("gone") + "/stand.gvx";
+    const CliRun unsaved = runCli("project --save " + nowhere);
+    EXPECT_EQ(unsaved.exitCode, 1);
+    EXPECT_EQ(unsaved.err, "Unable to save " + nowhere + ": No such file or directory.\n");
 }
 
 } // namespace
