@@ -1,0 +1,122 @@
+#include "app/command_rules.h"
+
+#include "app/commands.h"
+#include "results/view.h"
+
+namespace grovex {
+
+using namespace appcmd;
+
+namespace {
+
+bool isRecentFile(int id) {
+    return id >= kRecentFile1 && id < kRecentFile1 + kRecentFileCount;
+}
+
+bool isViewKey(int id) {
+    switch (id) {
+    case viewcmd::kLineDown:
+    case viewcmd::kLineUp:
+    case viewcmd::kPageDown:
+    case viewcmd::kPageUp:
+    case viewcmd::kScrollLeft:
+    case viewcmd::kScrollRight:
+    case viewcmd::kCtrlLeft:
+    case viewcmd::kCtrlRight:
+    case viewcmd::kCellDown:
+    case viewcmd::kCellUp:
+    case viewcmd::kCellLeft:
+    case viewcmd::kCellRight:
+    case viewcmd::kExtendDown:
+    case viewcmd::kExtendUp:
+    case viewcmd::kExtendLeft:
+    case viewcmd::kExtendRight:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+CommandRoute commandRoute(int id) {
+    if (isRecentFile(id)) {
+        return CommandRoute::Application;
+    }
+    if (isViewKey(id)) {
+        return CommandRoute::View;
+    }
+    switch (id) {
+    case kFileNew:
+    case kFileOpen:
+    case kFilePrintSetup:
+    case kAppAbout:
+    case kHelpTopics:
+    case kHelp:
+    case kContextHelp:
+    case kDefaultHelp:
+    case kShowHideTreeList:
+    case kToolbarTreeList:
+        return CommandRoute::Application;
+    case kAppExit:
+    case kViewToolbar:
+    case kViewStatusBar:
+    case kWindowNew:
+    case kWindowCascade:
+    case kWindowTile:
+    case kWindowArrange:
+    case kFileSaveAll:
+        return CommandRoute::MainFrame;
+    case kFileClose:
+    case kFileSave:
+    case kFileSaveAs:
+        return CommandRoute::Document;
+    case kEditCopy:
+    case kEditSelectAll:
+    case kIncreaseFontSize:
+    case kDecreaseFontSize:
+    case kViewAllTables:
+    case kFilePrint:
+    case kFilePrintPreview:
+        return CommandRoute::View;
+    default:
+        // Projections, reset, macros, the simulation tree list, editing and the grid and pane keys.
+        return CommandRoute::NotYetAvailable;
+    }
+}
+
+bool shellCommandEnabled(int id, const ShellState& state) {
+    if (isRecentFile(id)) {
+        return id - kRecentFile1 < state.recentFileCount;
+    }
+    switch (commandRoute(id)) {
+    case CommandRoute::Application:
+        return true;
+    case CommandRoute::MainFrame:
+        if (id == kWindowNew) {
+            return state.simulationActive;
+        }
+        if (id == kWindowCascade || id == kWindowTile || id == kWindowArrange) {
+            return state.childWindowOpen;
+        }
+        return true;
+    case CommandRoute::Document:
+        return state.simulationActive;
+    case CommandRoute::View:
+    case CommandRoute::NotYetAvailable:
+        return false;
+    }
+    return false;
+}
+
+std::optional<bool> shellCommandChecked(int id, const ShellState& state) {
+    if (id == kViewToolbar) {
+        return state.toolbarVisible;
+    }
+    if (id == kViewStatusBar) {
+        return state.statusBarVisible;
+    }
+    return std::nullopt;
+}
+
+} // namespace grovex

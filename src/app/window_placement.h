@@ -1,0 +1,41 @@
+#pragma once
+// The main window's placement as the settings keep it between runs: section "Window size" with "Rect"
+// ("%04d %04d %04d %04d": left, top, right, bottom of the normal rectangle), "Icon" and "Max".
+
+#include "base/platform/canvas.h"
+
+#include <string>
+#include <string_view>
+
+namespace grovex {
+
+class Settings;
+
+inline constexpr Rect kDefaultWindowRect{10, 10, 500, 400};
+
+// Reads the four integers at characters 0, 5, 10 and 15 (leading digits, as atoi does; 0 past the end).
+Rect parsePlacementRect(std::string_view text);
+std::string formatPlacementRect(const Rect& rect);
+
+enum class ShowMode { Normal = 1, Maximized = 3, MinimizedNoActivate = 7 };
+
+struct StartPlacement {
+    Rect normal = kDefaultWindowRect;
+    ShowMode show = ShowMode::Normal;
+    bool restoreToMaximized = false; // restoring from minimized goes to maximized
+};
+
+// How the main window shows at start, from the settings (defaults when nothing was written).
+StartPlacement readStartPlacement(const Settings& settings);
+
+// The main window as it closes.
+struct ClosingPlacement {
+    Rect normal = kDefaultWindowRect;
+    bool minimized = false;
+    bool maximized = false;
+    bool restoresMaximized = false; // minimized from the maximized state
+};
+
+void writeClosingPlacement(Settings& settings, const ClosingPlacement& placement);
+
+} // namespace grovex
