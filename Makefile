@@ -4,8 +4,13 @@ BUILD_DIR := build/$(PRESET)
 
 .PHONY: run test deps configure build asan clean format
 
+# With a display the desktop application starts; without one, the default projection of grovex-cli runs.
 run: build
-	$(BUILD_DIR)/src/cli/grovex-cli project
+	@if [ -n "$${DISPLAY}$${WAYLAND_DISPLAY}" ] && [ -x $(BUILD_DIR)/src/qt/grovex ]; then \
+		$(BUILD_DIR)/src/qt/grovex; \
+	else \
+		$(BUILD_DIR)/src/cli/grovex-cli project; \
+	fi
 
 test: build
 	ctest --preset $(PRESET) --output-on-failure

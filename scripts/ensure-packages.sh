@@ -3,7 +3,8 @@
 # As root it runs apt-get itself; otherwise it prints the one command to run and fails.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev)
+packages=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
+          qt6-base-dev fonts-dejavu-core)
 
 missing=()
 for pkg in "${packages[@]}"; do

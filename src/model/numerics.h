@@ -21,9 +21,13 @@ constexpr float countedTrees(float frequency) {
 }
 
 // The integer DBH class of a diameter: a DBH of exactly k + 0.5 falls in class k; the smallest class is 1.
+// Diameters from outside data may be absurd (NaN, huge); they land in the smallest or a very large class.
 inline int dbhClass(float dbh) {
-    int cls = static_cast<int>(static_cast<double>(dbh) + 0.4999999_f);
-    return cls < 1 ? 1 : cls;
+    const double shifted = static_cast<double>(dbh) + 0.4999999_f;
+    if (!(shifted >= 1.0)) {
+        return 1;
+    }
+    return shifted < 1.0e9 ? static_cast<int>(shifted) : 1000000000;
 }
 
 } // namespace grovex::numerics

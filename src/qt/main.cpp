@@ -1,0 +1,52 @@
+// grovex: the desktop application.
+
+#include "qt/application.h"
+#include "qt/main_window.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+// For the start-up benchmark: with GROVEX_STARTUP_PROBE set, the program prints "shown" once the main
+// window has painted for the first time, and ends.
+class FirstPaintProbe : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !reported_) {
+            reported_ = true;
+            std::puts("shown");
+            std::fflush(stdout);
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool reported_ = false;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication qtApp(argc, argv);
+    // QApplication has taken its own options out of argv.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+
+    grovex::Application app;
+    if (!app.start(arguments)) {
+        return 1;
+    }
+    if (qEnvironmentVariableIsSet("GROVEX_STARTUP_PROBE")) {
+        app.mainWindow().installEventFilter(new FirstPaintProbe(&app));
+    }
+    return qtApp.exec();
+}

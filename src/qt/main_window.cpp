@@ -1,0 +1,433 @@
+#include "qt/main_window.h"
+
+#include "app/command_rules.h"
+#include "app/commands.h"
+#include "app/exit_prompt.h"
+#include "app/menus.h"
+#include "app/window_placement.h"
+#include "base/platform/settings.h"
+#include "qt/application.h"
+#include "qt/command_actions.h"
+#include "qt/icons.h"
+#include "qt/mdi_layout.h"
+#include "qt/platform/qt_text.h"
+#include "qt/results_widget.h"
+#include "qt/simulation_window.h"
+#include "qt/status_panes.h"
+#include "results/document_file.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+
+#include <algorithm>
+
+namespace grovex {
+namespace {
+
+using namespace appcmd;
+
+constexpr const char* kBarStateSection = "BOSKWOODBarState";
+
+std::optional<std::string> writeDocument(CGROVEXDoc& doc, const std::string& path) {
+    const IoStatus status = saveDocument(doc, path);
+    if (status) {
+        return std::nullopt;
+    }
+    return status.message();
+}
+
+Rect toRect(const QRect& r) {
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+// The local ".gvx" files among dropped URLs.
+QStringList droppedDocuments(const QMimeData* data) {
+    QStringList files;
+    if (data == nullptr) {
+        return files;
+    }
+    for (const QUrl& url : data->urls()) {
+        const QString file = url.toLocalFile();
+        if (!file.isEmpty() && file.endsWith(QLatin1String(kDocumentExtension), Qt::CaseInsensitive)) {
+            files.append(file);
+        }
+    }
+    return files;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Application& app) : app_(app), saver_(app.ui(), writeDocument) {
+    setWindowTitle(QStringLiteral("GROVEX"));
+    setWindowIcon(applicationIcon());
+    setAcceptDrops(true);
+
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdiArea_);
+
+    commands_ = new CommandActions(*this);
+    addToolBar(Qt::TopToolBarArea, commands_->toolBar());
+    statusPanes_ = new StatusPanes(*statusBar());
+
+    saver_.setSavedHandler([this](const std::string& path) {
+        app_.recentFiles().add(path);
+        refreshRecentFiles();
+    });
+
+    connect(commands_, &CommandActions::commandTriggered, this, &MainWindow::executeCommand);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::updateCommandUi);
+    connect(commands_->windowMenu(), &QMenu::aboutToShow, this, [this] {
+        fillWindowMenu(*mdiArea_, *commands_->windowMenu(), [this](QMdiSubWindow* window) { activate(window); });
+    });
+    for (const int menuId : {kMenuNoDocument, kMenuSimulation}) {
+        for (QMenu* menu : commands_->menus(menuId)) {
+            connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommandUi);
+        }
+    }
+    refreshRecentFiles();
+    updateCommandUi();
+}
+
+// The child windows go after this object has ceased to be a MainWindow; their signals must not reach it.
+MainWindow::~MainWindow() {
+    mdiArea_->disconnect(this);
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        window->disconnect(this);
+    }
+}
+
+SimulationWindow* MainWindow::activeSimulation() const {
+    return qobject_cast<SimulationWindow*>(mdiArea_->currentSubWindow());
+}
+
+std::vector<SimulationWindow*> MainWindow::simulationWindows() const {
+    std::vector<SimulationWindow*> windows;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        if (auto* simulation = qobject_cast<SimulationWindow*>(window)) {
+            windows.push_back(simulation);
+        }
+    }
+    return windows;
+}
+
+SimulationWindow* MainWindow::findWindow(const std::string& path) const {
+    for (SimulationWindow* window : simulationWindows()) {
+        const std::string& own = window->document().path();
+        if (!own.empty() && samePath(own, path)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+SimulationWindow* MainWindow::addSimulationWindow(std::shared_ptr<CGROVEXDoc> document) {
+    auto* window = new SimulationWindow(std::move(document), app_.viewServices());
+    window->setCloseGuard([this](SimulationWindow& closing) { return confirmClose(closing); });
+    connect(window, &SimulationWindow::commandStateChanged, this, &MainWindow::updateCommandUi);
+    connect(window, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &MainWindow::updateCommandUi); });
+    mdiArea_->addSubWindow(window);
+    placeNewChild(*mdiArea_, *window);
+    window->show();
+    activate(window);
+    updateCommandUi();
+    return window;
+}
+
+// Hiding the active window activates the next visible one, as closing it would.
+void MainWindow::hideChild(QMdiSubWindow* window) {
+    const bool wasActive = mdiArea_->currentSubWindow() == window;
+    window->hide();
+    if (wasActive) {
+        mdiArea_->activateNextSubWindow();
+        if (mdiArea_->currentSubWindow() == window) {
+            mdiArea_->setActiveSubWindow(nullptr);
+        }
+    }
+    updateCommandUi();
+}
+
+void MainWindow::activate(QMdiSubWindow* window) {
+    if (window->isMinimized()) {
+        window->showNormal();
+    }
+    mdiArea_->setActiveSubWindow(window);
+    window->setFocus();
+}
+
+// Closing the last window of a modified document asks whether to save it.
+bool MainWindow::confirmClose(SimulationWindow& window) {
+    if (closingAll_) {
+        return true;
+    }
+    const auto windows = simulationWindows();
+    const bool shownElsewhere = std::any_of(windows.begin(), windows.end(), [&window](SimulationWindow* other) {
+        return other != &window && !other->isHidden() && other->sharedDocument() == window.sharedDocument();
+    });
+    return shownElsewhere || saver_.saveModified(window.document());
+}
+
+void MainWindow::executeCommand(int id) {
+    switch (commandRoute(id)) {
+    case CommandRoute::View:
+        if (SimulationWindow* window = activeSimulation()) {
+            window->resultsWidget().executeCommand(id);
+        }
+        break;
+    case CommandRoute::Document:
+        if (SimulationWindow* window = activeSimulation()) {
+            executeDocumentCommand(id, *window);
+        }
+        break;
+    case CommandRoute::MainFrame:
+        executeFrameCommand(id);
+        break;
+    case CommandRoute::Application:
+        app_.executeCommand(id);
+        break;
+    case CommandRoute::NotYetAvailable:
+        break;
+    }
+    updateCommandUi();
+}
+
+void MainWindow::executeDocumentCommand(int id, SimulationWindow& window) {
+    if (id == kFileClose) {
+        // Every window of the document closes; the question comes once.
+        const std::shared_ptr<CGROVEXDoc> document = window.sharedDocument();
+        if (!saver_.saveModified(*document)) {
+            return;
+        }
+        closingAll_ = true;
+        for (SimulationWindow* other : simulationWindows()) {
+            if (other->sharedDocument() == document) {
+                other->close();
+            }
+        }
+        closingAll_ = false;
+        return;
+    }
+    if (id == kFileSave) {
+        saver_.save(window.document());
+    } else if (id == kFileSaveAs) {
+        saver_.saveAs(window.document());
+    }
+}
+
+void MainWindow::executeFrameCommand(int id) {
+    switch (id) {
+    case kAppExit:
+        close();
+        break;
+    case kViewToolbar:
+        commands_->toolBar()->setVisible(commands_->toolBar()->isHidden());
+        break;
+    case kViewStatusBar:
+        statusBar()->setVisible(statusBar()->isHidden());
+        break;
+    case kWindowNew:
+        if (SimulationWindow* window = activeSimulation()) {
+            addSimulationWindow(window->sharedDocument());
+        }
+        break;
+    case kWindowCascade:
+        cascadeChildren(*mdiArea_);
+        break;
+    case kWindowTile:
+        mdiArea_->tileSubWindows();
+        break;
+    case kWindowArrange:
+        arrangeIcons(*mdiArea_);
+        break;
+    case kFileSaveAll: {
+        std::vector<CGROVEXDoc*> documents;
+        for (SimulationWindow* window : simulationWindows()) {
+            if (std::find(documents.begin(), documents.end(), &window->document()) == documents.end()) {
+                documents.push_back(&window->document());
+            }
+        }
+        saver_.saveAll(documents);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void MainWindow::updateTitles() {
+    // A closed window stays in the area, hidden, until it is deleted.
+    auto windows = simulationWindows();
+    std::erase_if(windows, [](SimulationWindow* window) { return window->isHidden(); });
+    for (SimulationWindow* window : windows) {
+        int number = 0;
+        int count = 0;
+        for (SimulationWindow* other : windows) {
+            if (other->sharedDocument() == window->sharedDocument()) {
+                ++count;
+                if (other == window) {
+                    number = count;
+                }
+            }
+        }
+        window->updateTitle(number, count);
+    }
+}
+
+void MainWindow::showMenu(int menuId) {
+    if (menuId == shownMenu_) {
+        return;
+    }
+    shownMenu_ = menuId;
+    menuBar()->clear();
+    for (QMenu* menu : commands_->menus(menuId)) {
+        menuBar()->addMenu(menu);
+    }
+}
+
+void MainWindow::updateCommandUi() {
+    SimulationWindow* active = activeSimulation();
+    showMenu(active != nullptr ? kMenuSimulation : kMenuNoDocument);
+
+    ShellState state;
+    state.simulationActive = active != nullptr;
+    const QList<QMdiSubWindow*> children = mdiArea_->subWindowList();
+    state.childWindowOpen =
+        std::any_of(children.begin(), children.end(), [](QMdiSubWindow* w) { return !w->isHidden(); });
+    state.toolbarVisible = !commands_->toolBar()->isHidden();
+    state.statusBarVisible = !statusBar()->isHidden();
+    state.recentFileCount = static_cast<int>(app_.recentFiles().files().size());
+
+    for (const auto& [id, action] : commands_->actions()) {
+        if (commandRoute(id) == CommandRoute::View) {
+            action->setEnabled(active != nullptr && active->resultsWidget().commandEnabled(id));
+            if (action->isCheckable()) {
+                action->setChecked(active != nullptr && active->resultsWidget().commandChecked(id));
+            }
+        } else {
+            action->setEnabled(shellCommandEnabled(id, state));
+            if (const std::optional<bool> checked = shellCommandChecked(id, state)) {
+                action->setChecked(*checked);
+            }
+        }
+    }
+
+    updateTitles();
+    statusPanes_->setModified(active != nullptr && active->document().isModified());
+    setWindowTitle(active != nullptr ? QStringLiteral("GROVEX - ") + toQString(active->document().title())
+                                     : QStringLiteral("GROVEX"));
+}
+
+void MainWindow::refreshRecentFiles() {
+    std::vector<QString> texts;
+    const RecentFileList& list = app_.recentFiles();
+    const std::string current = QDir::toNativeSeparators(QDir::currentPath()).toStdString();
+    for (int i = 0; i < static_cast<int>(list.files().size()); ++i) {
+        texts.push_back(toQString(list.menuText(i, current)));
+    }
+    commands_->setRecentFiles(texts);
+    list.save(app_.settings());
+}
+
+void MainWindow::restoreAndShow() {
+    Settings& settings = app_.settings();
+    if (const std::optional<std::vector<uint8_t>> state = settings.readBytes(kBarStateSection, "State")) {
+        restoreState(QByteArray(reinterpret_cast<const char*>(state->data()), static_cast<qsizetype>(state->size())));
+    }
+    statusBar()->setVisible(settings.intOr(kBarStateSection, "StatusBar", 1) != 0);
+
+    const StartPlacement placement = readStartPlacement(settings);
+    const Rect& r = placement.normal;
+    setGeometry(r.left, r.top, r.width(), r.height());
+    switch (placement.show) {
+    case ShowMode::Normal:
+        show();
+        break;
+    case ShowMode::Maximized:
+        showMaximized();
+        break;
+    case ShowMode::MinimizedNoActivate:
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setWindowState(placement.restoreToMaximized ? Qt::WindowMinimized | Qt::WindowMaximized : Qt::WindowMinimized);
+        show();
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
+        break;
+    }
+    // The windows made before the area had its size get theirs now.
+    for (QMdiSubWindow* child : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        placeNewChild(*mdiArea_, *child);
+    }
+    updateCommandUi();
+}
+
+void MainWindow::saveState() {
+    Settings& settings = app_.settings();
+    ClosingPlacement placement;
+    placement.normal = toRect(normalGeometry());
+    placement.minimized = isMinimized();
+    placement.maximized = isMaximized();
+    placement.restoresMaximized = (windowState() & Qt::WindowMaximized) != 0;
+    writeClosingPlacement(settings, placement);
+
+    const QByteArray bars = QMainWindow::saveState();
+    settings.writeBytes(kBarStateSection, "State", std::vector<uint8_t>(bars.begin(), bars.end()));
+    settings.writeInt(kBarStateSection, "StatusBar", statusBar()->isHidden() ? 0 : 1);
+}
+
+// Every document is asked about first, in window order; a refusal keeps everything open. Then the macro,
+// the placement and the bars.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    std::vector<CGROVEXDoc*> asked;
+    for (SimulationWindow* window : simulationWindows()) {
+        CGROVEXDoc* document = &window->document();
+        if (std::find(asked.begin(), asked.end(), document) != asked.end()) {
+            continue;
+        }
+        asked.push_back(document);
+        if (!saver_.saveModified(*document)) {
+            event->ignore();
+            updateCommandUi(); // a document saved before the refusal has its new title
+            return;
+        }
+    }
+    closingAll_ = true;
+    mdiArea_->closeAllSubWindows();
+    closingAll_ = false;
+
+    offerToSaveMacro(app_.macroStore(), app_.ui(), app_.appDirectory());
+    saveState();
+    event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedDocuments(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QStringList files = droppedDocuments(event->mimeData());
+    if (files.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    activateWindow();
+    for (const QString& file : files) {
+        app_.openDocumentFile(file);
+    }
+}
+
+} // namespace grovex

@@ -1,0 +1,77 @@
+#pragma once
+// The main window: the child windows in an MDI area, the menus, the tool bar and the status bar. It routes
+// every command to the active view, its document, itself or the application, and keeps the menus, buttons,
+// window titles and the "Modified" pane up to date in one place (updateCommandUi).
+
+#include "app/document_commands.h"
+
+#include <QMainWindow>
+
+#include <memory>
+#include <vector>
+
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace grovex {
+
+class Application;
+class CGROVEXDoc;
+class CommandActions;
+class SimulationWindow;
+class StatusPanes;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(Application& app);
+    ~MainWindow() override;
+
+    QMdiArea& mdiArea() { return *mdiArea_; }
+    CommandActions& commands() { return *commands_; }
+    StatusPanes& statusPanes() { return *statusPanes_; }
+    DocumentSaver& saver() { return saver_; }
+
+    // The active child window when it shows a simulation.
+    SimulationWindow* activeSimulation() const;
+    std::vector<SimulationWindow*> simulationWindows() const;
+    // The window that shows the document saved as `path`, if any.
+    SimulationWindow* findWindow(const std::string& path) const;
+    SimulationWindow* addSimulationWindow(std::shared_ptr<CGROVEXDoc> document);
+    void activate(QMdiSubWindow* window);
+    void hideChild(QMdiSubWindow* window);
+
+    // Runs a command by id, as a menu item, a tool bar button or a key does.
+    void executeCommand(int id);
+    // The one update of menus, buttons, titles and panes; runs on activation and after every command.
+    void updateCommandUi();
+    // The recent-file entries of the File menus, after the list changed.
+    void refreshRecentFiles();
+
+    // Start: bar state and placement from the settings, then show.
+    void restoreAndShow();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void executeFrameCommand(int id);
+    void executeDocumentCommand(int id, SimulationWindow& window);
+    bool confirmClose(SimulationWindow& window);
+    void updateTitles();
+    void showMenu(int menuId);
+    void saveState();
+
+    Application& app_;
+    QMdiArea* mdiArea_ = nullptr;
+    CommandActions* commands_ = nullptr;
+    StatusPanes* statusPanes_ = nullptr;
+    DocumentSaver saver_;
+    int shownMenu_ = 0;
+    bool closingAll_ = false;
+};
+
+} // namespace grovex

@@ -1,0 +1,62 @@
+#pragma once
+// A child window of a simulation: one document, one results view of it and the widget that shows the view.
+// Several windows may show the same document ("New Window"); the document lives while one of them does.
+
+#include "results/document.h"
+#include "results/view.h"
+
+#include <QMdiSubWindow>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class ResultsWidget;
+
+namespace grovex {
+
+class Clipboard;
+class Settings;
+class Ui;
+
+// What every results view of the application shares.
+struct ViewServices {
+    Settings& settings;
+    Ui& ui;
+    Clipboard& clipboard;
+    std::string appDirectory;
+};
+
+class SimulationWindow : public QMdiSubWindow {
+    Q_OBJECT
+
+public:
+    SimulationWindow(std::shared_ptr<CGROVEXDoc> document, const ViewServices& services, QWidget* parent = nullptr);
+    ~SimulationWindow() override;
+
+    CGROVEXDoc& document() { return *document_; }
+    const std::shared_ptr<CGROVEXDoc>& sharedDocument() const { return document_; }
+    CGROVEXView& view() { return *view_; }
+    ResultsWidget& resultsWidget() { return *widget_; }
+
+    // The caption: the document's title, ":n" when `count` windows show it, and the modified mark.
+    void updateTitle(int number, int count);
+
+    // Asked before the window closes; answering false keeps it open.
+    void setCloseGuard(std::function<bool(SimulationWindow&)> guard) { closeGuard_ = std::move(guard); }
+
+signals:
+    // A command ran in the view or its selection changed.
+    void commandStateChanged();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    std::shared_ptr<CGROVEXDoc> document_;
+    std::unique_ptr<CGROVEXView> view_;
+    ResultsWidget* widget_ = nullptr;
+    std::function<bool(SimulationWindow&)> closeGuard_;
+};
+
+} // namespace grovex

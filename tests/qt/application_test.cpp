@@ -1,0 +1,479 @@
+// The desktop application as a user meets it: start-up, menus, opening documents, the view commands, copy,
+// and closing.
+
+#include "app/commands.h"
+#include "base/platform/shell.h"
+#include "qt/about_dialog.h"
+#include "qt/application.h"
+#include "qt/command_actions.h"
+#include "qt/main_window.h"
+#include "qt/platform/qt_settings.h"
+#include "qt/results_widget.h"
+#include "qt/simulation_window.h"
+#include "qt/status_panes.h"
+#include "results/document_file.h"
+#include "support/recording_ui.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <memory>
+
+using namespace grovex;
+
+namespace {
+
+class NoShell : public Shell {
+public:
+    int open(const std::string&, const std::string&) override { return kShellFileNotFound; }
+};
+
+// The texts of a menu's entries in order, "-" for a separator; hidden entries are left out.
+QStringList entryTexts(const QMenu* menu) {
+    QStringList texts;
+    for (const QAction* action : menu->actions()) {
+        if (action->isVisible()) {
+            texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+        }
+    }
+    return texts;
+}
+
+QStringList menuBarTitles(QMainWindow& window) {
+    QStringList titles;
+    for (const QAction* action : window.menuBar()->actions()) {
+        titles.append(action->text());
+    }
+    return titles;
+}
+
+// Windows closed with WA_DeleteOnClose go away at the next turn of the event loop, and the main window
+// updates itself one turn later.
+void settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+QByteArray runCli(const QStringList& arguments) {
+    QProcess cli;
+    cli.start(QStringLiteral(GROVEX_CLI_PATH), arguments);
+    if (!cli.waitForFinished(30000) || cli.exitCode() != 0) {
+        qWarning() << "grovex-cli failed:" << cli.readAllStandardError();
+        return {};
+    }
+    return cli.readAllStandardOutput();
+}
+
+} // namespace
+
+class ApplicationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startsWithOneNewSimulationAndAHiddenTreeList();
+    void simulationMenusHoldTheirItemsInOrder();
+    void treeListCommandTogglesTheWindow();
+    void openedDocumentShowsItsTablesOnce();
+    void refusedDocumentShowsItsMessageAndOpensNothing();
+    void viewAllTablesTogglesCheckMarkAndSetting();
+    void fontSizeChangeIsRemembered();
+    void copyAfterSelectAllGivesTheCommandLineText();
+    void modifiedDocumentMarksTitleAndStatusPane();
+    void closingAsksForModifiedDocumentsAndRemembersPlacement();
+    void barsAndPlacementComeBackAtTheNextStart();
+    void droppedDocumentsOpen();
+    void newWindowSharesTheDocument();
+    void screenshots();
+
+private:
+    std::unique_ptr<Application> startApplication(const QStringList& arguments = {});
+    QString savedDocument();
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString previousDirectory_;
+    fakes::RecordingUi* ui_ = nullptr;
+};
+
+void ApplicationTest::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    previousDirectory_ = QDir::currentPath();
+    QDir::setCurrent(dir_->path()); // the application directory of a start without arguments
+}
+
+void ApplicationTest::cleanup() {
+    QDir::setCurrent(previousDirectory_);
+    dir_.reset();
+}
+
+std::unique_ptr<Application> ApplicationTest::startApplication(const QStringList& arguments) {
+    ApplicationServices services;
+    auto settings = std::make_unique<QtSettings>(dir_->filePath(QStringLiteral("settings.ini")));
+    // A start with a file name keeps its files (the font record) where an earlier plain start was.
+    settings->writeString("Directories", "Application",
+                          (QDir::toNativeSeparators(dir_->path()) + QDir::separator()).toStdString());
+    services.settings = std::move(settings);
+    services.shell = std::make_unique<NoShell>();
+    auto ui = std::make_unique<fakes::RecordingUi>();
+    ui_ = ui.get();
+    services.ui = std::move(ui);
+    auto app = std::make_unique<Application>(std::move(services));
+    if (!app->start(arguments)) {
+        return nullptr;
+    }
+    return app;
+}
+
+// The default projection of grovex-cli, saved as a document.
+QString ApplicationTest::savedDocument() {
+    const QString path = dir_->filePath(QStringLiteral("stand.gvx"));
+    runCli({QStringLiteral("project"), QStringLiteral("--save"), path});
+    return path;
+}
+
+void ApplicationTest::startsWithOneNewSimulationAndAHiddenTreeList() {
+    auto app = startApplication();
+    QVERIFY(app);
+    MainWindow& main = app->mainWindow();
+    QVERIFY(main.isVisible());
+
+    const auto simulations = main.simulationWindows();
+    QCOMPARE(simulations.size(), size_t{1});
+    QCOMPARE(simulations[0]->windowTitle(), QStringLiteral("GROVEX1[*]"));
+    QCOMPARE(main.activeSimulation(), simulations[0]);
+    QCOMPARE(simulations[0]->document().model.lastTable(), -1);
+
+    QMdiSubWindow* treeList = app->treeListWindow();
+    QVERIFY(treeList != nullptr);
+    QCOMPARE(treeList->windowTitle(), QStringLiteral("Tree List"));
+    QVERIFY(treeList->isHidden());
+    QCOMPARE(main.mdiArea().subWindowList().size(), 2);
+
+    const QString expectedDirectory = QDir::toNativeSeparators(dir_->path()) + QDir::separator();
+    QCOMPARE(QString::fromStdString(app->appDirectory()), expectedDirectory);
+    QCOMPARE(QString::fromStdString(app->settings().stringOr("Directories", "Application", "")), expectedDirectory);
+
+    // A second new document counts on.
+    app->executeCommand(appcmd::kFileNew);
+    QCOMPARE(main.activeSimulation()->windowTitle(), QStringLiteral("GROVEX2[*]"));
+}
+
+void ApplicationTest::simulationMenusHoldTheirItemsInOrder() {
+    auto app = startApplication();
+    MainWindow& main = app->mainWindow();
+    QCOMPARE(menuBarTitles(main), (QStringList{"&File", "&Edit", "&Macro", "&View", "&Window", "&Help"}));
+
+    const std::vector<QMenu*>& menus = main.commands().menus(129);
+    QCOMPARE(entryTexts(menus[0]), (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
+                                                "Save &As...", "Save A&ll", "-", "&Print...\tCtrl+P", "Print Pre&view",
+                                                "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
+    QCOMPARE(entryTexts(menus[3]),
+             (QStringList{"&Toolbar", "&Status Bar", "-", "&Increase Font Size", "&Decrease Font Size", "-",
+                          "Show or Hide Tree &List", "View &All Tables"}));
+
+    // The empty view: nothing to select or copy; projections and macros wait for their commands.
+    CommandActions& commands = main.commands();
+    QVERIFY(!commands.action(appcmd::kEditCopy)->isEnabled());
+    QVERIFY(!commands.action(appcmd::kEditSelectAll)->isEnabled());
+    QVERIFY(!commands.action(appcmd::kInitializeAndProject)->isEnabled());
+    QVERIFY(!commands.action(appcmd::kRecordMacro)->isEnabled());
+    QVERIFY(commands.action(appcmd::kShowHideTreeList)->isEnabled());
+    QVERIFY(commands.action(appcmd::kFileSave)->isEnabled());
+    QVERIFY(commands.action(appcmd::kViewToolbar)->isChecked());
+    QCOMPARE(commands.action(appcmd::kReset)->toolTip(), QStringLiteral("Reset (ctrl R)"));
+    QCOMPARE(commands.action(appcmd::kReset)->statusTip(), QStringLiteral("Reset the current view"));
+    QCOMPARE(commands.action(appcmd::kEditCopy)->shortcuts(),
+             (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+C")), QKeySequence(QStringLiteral("Ctrl+Ins"))}));
+    QCOMPARE(commands.toolBar()->actions().size(), 26);
+
+    // Without a simulation window the short menu shows.
+    main.activeSimulation()->close();
+    settle();
+    QCOMPARE(menuBarTitles(main), (QStringList{"&File", "&View", "&Help"}));
+    QVERIFY(!commands.action(appcmd::kFileSave)->isEnabled());
+}
+
+void ApplicationTest::treeListCommandTogglesTheWindow() {
+    auto app = startApplication();
+    MainWindow& main = app->mainWindow();
+    main.executeCommand(appcmd::kShowHideTreeList);
+    QVERIFY(app->treeListWindow()->isVisible());
+    QCOMPARE(main.mdiArea().currentSubWindow(), app->treeListWindow());
+    main.executeCommand(appcmd::kToolbarTreeList);
+    QVERIFY(app->treeListWindow()->isHidden());
+    // The simulation window becomes the active one again, with its menu.
+    QVERIFY(main.activeSimulation() != nullptr);
+    QCOMPARE(main.menuBar()->actions().size(), 6);
+
+    // Closed by the user, it is made again.
+    main.executeCommand(appcmd::kShowHideTreeList);
+    app->treeListWindow()->close();
+    settle();
+    QVERIFY(app->treeListWindow() == nullptr);
+    main.executeCommand(appcmd::kShowHideTreeList);
+    QVERIFY(app->treeListWindow() != nullptr);
+    QVERIFY(app->treeListWindow()->isVisible());
+    QCOMPARE(app->treeListWindow()->windowTitle(), QStringLiteral("Tree List"));
+}
+
+void ApplicationTest::openedDocumentShowsItsTablesOnce() {
+    const QString path = savedDocument();
+    auto app = startApplication({path});
+    QVERIFY(app);
+    MainWindow& main = app->mainWindow();
+    QCOMPARE(main.simulationWindows().size(), size_t{1});
+    SimulationWindow* window = main.activeSimulation();
+    QCOMPARE(window->windowTitle(), QStringLiteral("stand.gvx[*]"));
+    QVERIFY(window->document().model.lastTable() >= 0);
+    QVERIFY(main.commands().action(appcmd::kEditSelectAll)->isEnabled());
+
+    // The tables are painted: black text on the white view.
+    const QImage image = window->resultsWidget().viewport()->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < image.height(); y += 2) {
+        for (int x = 0; x < image.width(); x += 2) {
+            dark += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+        }
+    }
+    QVERIFY(dark > 100);
+
+    // Opening it again activates the window it has.
+    app->executeCommand(appcmd::kFileNew);
+    QCOMPARE(app->openDocumentFile(path), window);
+    QCOMPARE(main.activeSimulation(), window);
+    QCOMPARE(main.simulationWindows().size(), size_t{2});
+
+    // File Open through the dialog remembers the folder, and the recent-file list names the file.
+    ui_->queueFileName(path.toStdString());
+    main.executeCommand(appcmd::kFileOpen);
+    QCOMPARE(ui_->fileDialogs().back().filter, std::string("GROVEX Files (*.gvx)|*.gvx|All Files (*.*)|*.*||"));
+    QCOMPARE(QString::fromStdString(app->settings().stringOr("Directories", "LastCurDir", "")),
+             QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
+    QCOMPARE(main.commands().action(appcmd::kRecentFile1)->text(), QStringLiteral("&1 stand.gvx"));
+    QVERIFY(main.commands().action(appcmd::kRecentFile1)->isEnabled());
+}
+
+void ApplicationTest::refusedDocumentShowsItsMessageAndOpensNothing() {
+    const QString path = savedDocument();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const char older[4] = {'\xFB', '\xC9', '\x9A', '\x3B'}; // 999999995
+    file.write(older, 4);
+    file.close();
+
+    auto app = startApplication();
+    ui_->clear();
+    QVERIFY(app->openDocumentFile(path) == nullptr);
+    QCOMPARE(ui_->texts(),
+             std::vector<std::string>{"Unable to open the file.  The file has a different version number."});
+    QCOMPARE(app->mainWindow().simulationWindows().size(), size_t{1});
+
+    // A start with that file on the command line ends the program.
+    QVERIFY(startApplication({path}) == nullptr);
+}
+
+void ApplicationTest::viewAllTablesTogglesCheckMarkAndSetting() {
+    auto app = startApplication({savedDocument()});
+    MainWindow& main = app->mainWindow();
+    QAction* allTables = main.commands().action(appcmd::kViewAllTables);
+    QVERIFY(allTables->isChecked());
+    allTables->trigger();
+    QVERIFY(!allTables->isChecked());
+    QCOMPARE(app->settings().intOr("Options", "AllTables", -1), 0);
+    allTables->trigger();
+    QVERIFY(allTables->isChecked());
+    QCOMPARE(app->settings().intOr("Options", "AllTables", -1), 1);
+}
+
+void ApplicationTest::fontSizeChangeIsRemembered() {
+    auto app = startApplication({savedDocument()});
+    MainWindow& main = app->mainWindow();
+    const int before = main.activeSimulation()->view().screenFont().height;
+    main.commands().action(appcmd::kIncreaseFontSize)->trigger();
+    QCOMPARE(main.activeSimulation()->view().screenFont().height, before + 1);
+    QVERIFY(QFile::exists(QString::fromStdString(app->appDirectory()) + QStringLiteral("def_Font.bin")));
+
+    // A window made later starts with the remembered size.
+    app->executeCommand(appcmd::kFileNew);
+    QCOMPARE(main.activeSimulation()->view().screenFont().height, before + 1);
+}
+
+void ApplicationTest::copyAfterSelectAllGivesTheCommandLineText() {
+    const QByteArray expected = runCli({QStringLiteral("project"), QStringLiteral("--format"), QStringLiteral("text")});
+    QVERIFY(!expected.isEmpty());
+    auto app = startApplication({savedDocument()});
+    MainWindow& main = app->mainWindow();
+    QApplication::clipboard()->clear();
+    main.commands().action(appcmd::kEditSelectAll)->trigger();
+    QVERIFY(main.commands().action(appcmd::kEditCopy)->isEnabled());
+
+    // Ctrl+Insert reaches the view's Copy wherever the focus is in the window.
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTest::keyClick(&main.activeSimulation()->resultsWidget(), Qt::Key_Insert, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text().toUtf8(), expected);
+}
+
+void ApplicationTest::modifiedDocumentMarksTitleAndStatusPane() {
+    auto app = startApplication();
+    MainWindow& main = app->mainWindow();
+    SimulationWindow* window = main.activeSimulation();
+    QCOMPARE(main.statusPanes().modifiedText(), QString());
+    window->document().setModified(true);
+    main.updateCommandUi();
+    QVERIFY(window->isWindowModified());
+    QCOMPARE(main.statusPanes().modifiedText(), QStringLiteral("Modified"));
+
+    // Saving clears both and names the window after its file.
+    ui_->queueFileName(dir_->filePath(QStringLiteral("saved.gvx")).toStdString());
+    main.executeCommand(appcmd::kFileSave);
+    QVERIFY(!window->isWindowModified());
+    QCOMPARE(window->windowTitle(), QStringLiteral("saved.gvx[*]"));
+    QCOMPARE(main.statusPanes().modifiedText(), QString());
+    QVERIFY(openDocument(dir_->filePath(QStringLiteral("saved.gvx")).toStdString()).ok());
+}
+
+void ApplicationTest::closingAsksForModifiedDocumentsAndRemembersPlacement() {
+    auto app = startApplication();
+    MainWindow& main = app->mainWindow();
+    main.activeSimulation()->document().setModified(true);
+    main.setGeometry(100, 50, 800, 650);
+
+    ui_->clear();
+    ui_->queueAnswer(Answer::Cancel);
+    QVERIFY(!main.close());
+    QCOMPARE(ui_->texts(), std::vector<std::string>{"Save changes to GROVEX1?"});
+    QCOMPARE(main.simulationWindows().size(), size_t{1});
+
+    // An unsaved macro is offered after the documents.
+    app->macroStore().appendInteger("ProjectInit", -1);
+    app->macroStore().setUnsaved(true);
+    ui_->clear();
+    ui_->queueAnswer(Answer::No);
+    ui_->queueAnswer(Answer::No);
+    QVERIFY(main.close());
+    QCOMPARE(ui_->texts(),
+             (std::vector<std::string>{"Save changes to GROVEX1?", "Save the current macro before exiting?"}));
+    QCOMPARE(app->settings().stringOr("Window size", "Rect", ""), std::string("0100 0050 0900 0700"));
+    QCOMPARE(app->settings().intOr("Window size", "Max", -1), 0);
+    QVERIFY(app->settings().readBytes("BOSKWOODBarState", "State").has_value());
+}
+
+void ApplicationTest::barsAndPlacementComeBackAtTheNextStart() {
+    {
+        auto app = startApplication();
+        MainWindow& main = app->mainWindow();
+        QCOMPARE(main.normalGeometry(), QRect(10, 10, 490, 390));
+        main.executeCommand(appcmd::kViewToolbar);
+        main.executeCommand(appcmd::kViewStatusBar);
+        QVERIFY(!main.commands().action(appcmd::kViewToolbar)->isChecked());
+        main.setGeometry(120, 80, 700, 600);
+        main.showMaximized();
+        QVERIFY(main.close());
+    }
+    auto app = startApplication();
+    MainWindow& main = app->mainWindow();
+    QVERIFY(main.isMaximized());
+    QCOMPARE(main.normalGeometry(), QRect(120, 80, 700, 600));
+    QVERIFY(main.commands().toolBar()->isHidden());
+    QVERIFY(!main.commands().action(appcmd::kViewToolbar)->isChecked());
+    QVERIFY(!main.commands().action(appcmd::kViewStatusBar)->isChecked());
+}
+
+void ApplicationTest::droppedDocumentsOpen() {
+    const QString path = savedDocument();
+    auto app = startApplication();
+    MainWindow& main = app->mainWindow();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(dir_->filePath(QStringLiteral("notes.txt")))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&main, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&main, &drop);
+    QCOMPARE(main.simulationWindows().size(), size_t{2});
+    QCOMPARE(main.activeSimulation()->windowTitle(), QStringLiteral("stand.gvx[*]"));
+}
+
+void ApplicationTest::newWindowSharesTheDocument() {
+    auto app = startApplication();
+    MainWindow& main = app->mainWindow();
+    SimulationWindow* first = main.activeSimulation();
+    first->document().setModified(true);
+    main.executeCommand(appcmd::kWindowNew);
+    SimulationWindow* second = main.activeSimulation();
+    QVERIFY(second != first);
+    QCOMPARE(&second->document(), &first->document());
+    QCOMPARE(first->windowTitle(), QStringLiteral("GROVEX1:1[*]"));
+    QCOMPARE(second->windowTitle(), QStringLiteral("GROVEX1:2[*]"));
+
+    // Closing one of the two asks nothing; the last one asks, even before the first is gone.
+    ui_->clear();
+    QVERIFY(second->close());
+    QVERIFY(ui_->messages().empty());
+    main.updateCommandUi();
+    QCOMPARE(first->windowTitle(), QStringLiteral("GROVEX1[*]"));
+    ui_->queueAnswer(Answer::Cancel);
+    QVERIFY(!first->close());
+    QCOMPARE(ui_->texts(), std::vector<std::string>{"Save changes to GROVEX1?"});
+}
+
+// With GROVEX_SCREENSHOT_DIR set, pictures of the main window, its menus and the About box go there, to be
+// looked at; otherwise nothing happens.
+void ApplicationTest::screenshots() {
+    const QString out = qEnvironmentVariable("GROVEX_SCREENSHOT_DIR");
+    if (out.isEmpty()) {
+        QSKIP("GROVEX_SCREENSHOT_DIR is not set");
+    }
+    auto app = startApplication();
+    MainWindow& main = app->mainWindow();
+    main.setGeometry(0, 0, 1000, 700);
+    main.mdiArea().currentSubWindow()->setGeometry(0, 0, 600, 400);
+    settle();
+    QVERIFY(main.grab().save(out + QStringLiteral("/main_empty.png")));
+
+    app->openDocumentFile(savedDocument());
+    main.executeCommand(appcmd::kShowHideTreeList);
+    main.executeCommand(appcmd::kWindowCascade);
+    main.activate(main.simulationWindows().back());
+    main.activeSimulation()->document().setModified(true);
+    main.updateCommandUi();
+    settle();
+    QVERIFY(main.grab().save(out + QStringLiteral("/main_document.png")));
+
+    int index = 0;
+    for (QMenu* menu : main.commands().menus(129)) {
+        menu->popup(QPoint(0, 0));
+        settle();
+        QVERIFY(menu->grab().save(out + QStringLiteral("/menu129_%1.png").arg(index++)));
+        menu->hide();
+    }
+    QMenu* file128 = main.commands().menus(128).front();
+    file128->popup(QPoint(0, 0));
+    settle();
+    QVERIFY(file128->grab().save(out + QStringLiteral("/menu128_file.png")));
+    file128->hide();
+
+    AboutDialog about(app->shell(), app->appDirectory(), &main);
+    about.show();
+    settle();
+    QVERIFY(about.grab().save(out + QStringLiteral("/about.png")));
+}
+
+QTEST_MAIN(ApplicationTest)
+#include "application_test.moc"
