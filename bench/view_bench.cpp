@@ -22,6 +22,8 @@ public:
     void setFont(const LogFont& font) override { font_ = font; }
     void setWindowOrigin(Point) override {}
     Rect clipBox() const override { return clip_; }
+    void clipTo(const Rect&) override {}
+    void removeClip() override {}
     void setTextColor(Color) override {}
     void setBackgroundColor(Color) override {}
     void setBackgroundMode(BackgroundMode) override {}

@@ -48,7 +48,10 @@ Point CGROVEXView::pageOrigin(int page) const {
 void CGROVEXView::OnPrintPage(Canvas& printer, int page) const {
     const Point origin = pageOrigin(page);
     printer.setWindowOrigin(origin);
+    // Only this page's share of the tables: what lies beyond it is printed on the next page.
+    printer.clipTo({origin.x, origin.y, origin.x + pageWidth_, origin.y + pageHeight_});
     drawContent(printer, printerFont_, false);
+    printer.removeClip();
 
     const int bandTop = origin.y + paperHeight_ - printLineHeight_;
     const Rect band{origin.x, bandTop, origin.x + pageWidth_, origin.y + paperHeight_};

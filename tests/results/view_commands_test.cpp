@@ -190,6 +190,12 @@ TEST_F(ViewTest, PrintingPlansPagesAcrossThenDownWithAFooter) {
     EXPECT_EQ(texts.front().origin.y, 1770);
     EXPECT_EQ(texts.front().font.height, 112);
     EXPECT_EQ(texts.front().textColor, kBlack); // no selection on paper
+    // The tables are cut at the page's own area, so nothing of the next page shows above the footer.
+    const Rect background = page.callsOf(Draw::Fill).front().rect;
+    EXPECT_EQ(background.top, 1770);
+    EXPECT_EQ(background.bottom, 3540);
+    EXPECT_EQ(background.right, 1944);
+    EXPECT_FALSE(page.clip().has_value());
     const DrawCall& footer = texts.back();
     EXPECT_EQ(footer.text, "       GROVEX1      page  3");
     EXPECT_EQ(footer.rect.top, 3655); // 1770 + 2000 - 115

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <optional>
 #include <vector>
 
 namespace grovex::fakes {
@@ -47,9 +48,17 @@ public:
     void setFont(const LogFont& font) override { font_ = font; }
     void setWindowOrigin(Point origin) override { origin_ = origin; }
     Rect clipBox() const override {
-        return {deviceClip_.left + origin_.x, deviceClip_.top + origin_.y, deviceClip_.right + origin_.x,
-                deviceClip_.bottom + origin_.y};
+        Rect box{deviceClip_.left + origin_.x, deviceClip_.top + origin_.y, deviceClip_.right + origin_.x,
+                 deviceClip_.bottom + origin_.y};
+        if (clip_) {
+            box = {std::max(box.left, clip_->left), std::max(box.top, clip_->top), std::min(box.right, clip_->right),
+                   std::min(box.bottom, clip_->bottom)};
+        }
+        return box;
     }
+    void clipTo(const Rect& rect) override { clip_ = rect; }
+    void removeClip() override { clip_.reset(); }
+    const std::optional<Rect>& clip() const { return clip_; }
     void setTextColor(Color color) override { textColor_ = color; }
     void setBackgroundColor(Color color) override { backgroundColor_ = color; }
     void setBackgroundMode(BackgroundMode mode) override { mode_ = mode; }
@@ -112,6 +121,7 @@ private:
     Color backgroundColor_ = kWhite;
     BackgroundMode mode_ = BackgroundMode::Opaque;
     std::vector<DrawCall> calls_;
+    std::optional<Rect> clip_;
 };
 
 } // namespace grovex::fakes

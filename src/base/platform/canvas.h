@@ -76,6 +76,9 @@ public:
     virtual void setWindowOrigin(Point origin) = 0;
     // The part of the logical plane that needs drawing; drawing outside it may be skipped.
     virtual Rect clipBox() const = 0;
+    // Limits drawing to a logical rectangle (also narrowing clipBox) until removeClip.
+    virtual void clipTo(const Rect& rect) = 0;
+    virtual void removeClip() = 0;
 
     virtual void setTextColor(Color color) = 0;
     virtual void setBackgroundColor(Color color) = 0;

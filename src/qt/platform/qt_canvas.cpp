@@ -136,8 +136,24 @@ void QtCanvas::setWindowOrigin(Point origin) {
 }
 
 Rect QtCanvas::clipBox() const {
-    return {deviceClip_.left() + origin_.x, deviceClip_.top() + origin_.y,
-            deviceClip_.left() + deviceClip_.width() + origin_.x, deviceClip_.top() + deviceClip_.height() + origin_.y};
+    Rect box{deviceClip_.left() + origin_.x, deviceClip_.top() + origin_.y,
+             deviceClip_.left() + deviceClip_.width() + origin_.x,
+             deviceClip_.top() + deviceClip_.height() + origin_.y};
+    if (clip_) {
+        box = {std::max(box.left, clip_->left), std::max(box.top, clip_->top), std::min(box.right, clip_->right),
+               std::min(box.bottom, clip_->bottom)};
+    }
+    return box;
+}
+
+void QtCanvas::clipTo(const Rect& rect) {
+    clip_ = rect;
+    painter_.setClipRect(QRect(rect.left, rect.top, rect.width(), rect.height()));
+}
+
+void QtCanvas::removeClip() {
+    clip_.reset();
+    painter_.setClipping(false);
 }
 
 void QtCanvas::drawLine(const QString& line, int x, int y, int width, const QRect* clip) {

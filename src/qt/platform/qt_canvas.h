@@ -42,6 +42,8 @@ public:
     void setFont(const LogFont& font) override;
     void setWindowOrigin(Point origin) override;
     Rect clipBox() const override;
+    void clipTo(const Rect& rect) override;
+    void removeClip() override;
 
     void setTextColor(Color color) override { textColor_ = toQColor(color); }
     void setBackgroundColor(Color color) override { backgroundColor_ = toQColor(color); }
@@ -63,6 +65,7 @@ private:
     QTransform baseTransform_;
     QRect deviceClip_;
     Point origin_;
+    std::optional<Rect> clip_;
     Point current_;
     QColor textColor_{Qt::black};
     QColor backgroundColor_{Qt::white};
