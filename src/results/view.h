@@ -4,6 +4,8 @@
 // copying to the clipboard. A widget forwards input and commands here and paints what OnDraw draws.
 
 #include "base/platform/canvas.h"
+#include "base/platform/view_host.h"
+#include "base/print_pages.h"
 #include "results/document.h"
 
 #include <array>
@@ -44,23 +46,6 @@ inline constexpr int kExtendUp = 32792;
 inline constexpr int kExtendLeft = 32786;
 inline constexpr int kExtendRight = 32789;
 } // namespace viewcmd
-
-// What the view asks of the widget that shows it.
-class ViewHost {
-public:
-    virtual ~ViewHost() = default;
-    virtual void repaint() = 0;
-    // The scroll size or position changed: update the scroll bars (and repaint).
-    virtual void scrollChanged() = 0;
-    virtual void captureMouse(bool capture) = 0;
-};
-
-// The pages of a print job.
-struct PrintPlan {
-    int pagesAcross = 1;
-    int pagesDown = 1;
-    int pageCount() const { return pagesAcross * pagesDown; }
-};
 
 // One cell of a table: its table index, row and column.
 struct CellRef {
@@ -119,10 +104,10 @@ public:
     void OnEndPrinting();
     // The logical point at the top-left corner of a page (1-based): pages left to right, then the next band.
     Point pageOrigin(int page) const;
-    int pageWidth() const { return pageWidth_; }
-    int pageHeight() const { return pageHeight_; }
-    int paperHeight() const { return paperHeight_; }
-    int printLineHeight() const { return printLineHeight_; }
+    int pageWidth() const { return pageGeometry_.pageWidth; }
+    int pageHeight() const { return pageGeometry_.pageHeight; }
+    int paperHeight() const { return pageGeometry_.printableHeight; }
+    int printLineHeight() const { return pageGeometry_.footerHeight; }
     const LogFont& printerFont() const { return printerFont_; }
 
     // State, for the widget and for tests.
@@ -209,10 +194,7 @@ private:
 
     // Print job state.
     LogFont printerFont_;
-    int pageWidth_ = 0;
-    int pageHeight_ = 0;
-    int paperHeight_ = 0;
-    int printLineHeight_ = 0;
+    PageGeometry pageGeometry_;
     PrintPlan printPlan_;
 };
 

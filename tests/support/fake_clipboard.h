@@ -20,11 +20,20 @@ public:
         return failure_;
     }
     std::optional<std::string> text() override { return text_; }
+    // Every later readText fails with this status (Ok: read the text again).
+    void failReadWith(ClipboardReadStatus status) { readFailure_ = status; }
+    ClipboardRead readText() override {
+        if (readFailure_ != ClipboardReadStatus::Ok) {
+            return {readFailure_, {}};
+        }
+        return Clipboard::readText();
+    }
 
     std::vector<std::string> attempts; // every text offered, also those that failed
 
 private:
     ClipboardStatus failure_ = ClipboardStatus::Ok;
+    ClipboardReadStatus readFailure_ = ClipboardReadStatus::Ok;
     std::optional<std::string> text_;
 };
 

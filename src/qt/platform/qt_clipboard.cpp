@@ -42,4 +42,15 @@ std::optional<std::string> QtClipboard::text() {
     return toStdString(data->text());
 }
 
+ClipboardRead QtClipboard::readText() {
+    if (applicationClipboard() == nullptr) {
+        return {ClipboardReadStatus::CannotOpen, {}};
+    }
+    std::optional<std::string> value = text();
+    if (!value) {
+        return {ClipboardReadStatus::NoText, {}};
+    }
+    return {ClipboardReadStatus::Ok, std::move(*value)};
+}
+
 } // namespace grovex

@@ -12,6 +12,8 @@ class QtClipboard : public Clipboard {
 public:
     ClipboardStatus setText(const std::string& text) override;
     std::optional<std::string> text() override;
+    // No application clipboard is CannotOpen; no text is NoText.
+    ClipboardRead readText() override;
 };
 
 } // namespace grovex

@@ -1,0 +1,15 @@
+#pragma once
+// What a painted view asks of the widget that shows it.
+
+namespace grovex {
+
+class ViewHost {
+public:
+    virtual ~ViewHost() = default;
+    virtual void repaint() = 0;
+    // The scroll size or position changed: update the scroll bars (and repaint).
+    virtual void scrollChanged() = 0;
+    virtual void captureMouse(bool capture) = 0;
+};
+
+} // namespace grovex
