@@ -3,6 +3,7 @@
 #include "cli/project_options.h"
 #include "cli/project_run.h"
 #include "cli/show_command.h"
+#include "cli/treelist_command.h"
 
 #include <CLI/CLI.hpp>
 
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
     CLI::App* project = grovex::cli::addProjectCommand(app, options);
     grovex::cli::ShowOptions showOptions;
     CLI::App* show = grovex::cli::addShowCommand(app, showOptions);
+    grovex::cli::TreeListOptions treeListOptions;
+    CLI::App* treeList = grovex::cli::addTreeListCommand(app, treeListOptions);
 
     try {
         app.parse(argc, argv);
@@ -32,6 +35,9 @@ int main(int argc, char** argv) {
     }
     if (show->parsed()) {
         return grovex::cli::runShow(showOptions, std::cout, std::cerr);
+    }
+    if (treeList->parsed()) {
+        return grovex::cli::runTreeList(treeListOptions, std::cout, std::cerr);
     }
     return grovex::cli::kExitBadInput;
 }

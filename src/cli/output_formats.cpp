@@ -14,16 +14,15 @@ const char* kindName(int32_t kind) {
     return kind == kThinnedTreeTable ? "thinned" : "live";
 }
 
+} // namespace
+
 std::string jsonString(const std::string& text) {
     return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
-// JSON has no NaN or infinity; such a value (which no valid run produces) is written as null.
 std::string jsonNumber(float value) {
     return std::isfinite(value) ? floatText(value) : "null";
 }
-
-} // namespace
 
 std::string floatText(float value) {
     char buffer[32];

@@ -12,6 +12,11 @@ namespace grovex::cli {
 // The shortest text that reads back to the same float.
 std::string floatText(float value);
 
+// A JSON string literal (quotes included); invalid UTF-8 is replaced.
+std::string jsonString(const std::string& text);
+// A JSON number; JSON has no NaN or infinity, so such a value is written as null.
+std::string jsonNumber(float value);
+
 // Every table as the fixed-width text that Copy puts on the clipboard (lines end with CR LF).
 void writeTablesText(std::ostream& out, const GrowthModel& model);
 // {"tables":[{index, kind, age, summary, headings, rows}], "stand":{...}}

@@ -368,4 +368,113 @@ TEST(CliShow, AFileThatCannotBeOpenedPrintsTheReadersMessage) {
     EXPECT_EQ(unsaved.err, "Unable to save " + nowhere + ": No such file or directory.\n");
 }
 
+std::string treeListFixture(const char* name) {
+    return std::string(GROVEX_TEST_DATA) + "/" + name;
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+TEST(CliTreeList, PrintsTheHeaderAndATableOfRowsWithBlankCellsEmpty) {
+    const CliRun run = runCli("treelist '" + treeListFixture("treelist_crown_class.dat") + "'");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out.rfind("Layout: crown class\n", 0), 0u);
+    EXPECT_NE(run.out.find("\"Tr 7 \"\n"), std::string::npos); // the plot identifier exactly as read
+    EXPECT_NE(run.out.find("\n  Fertilization age\n"), std::string::npos);
+    EXPECT_NE(run.out.find("\n  Dominant height (feet)\n"), std::string::npos);
+    const std::string table = "\nTrees: 4\n"
+                              "  Row  Code  Tree ID    DBH  Height  Crown\n"
+                              "    1     2      101    9.4    58.2      1\n"
+                              "    2     2      102   11.0    61.5      2\n"
+                              "    3     2      103    4.5    33.0      3\n"
+                              "    4     2      104   10.2    60.0      4\n";
+    EXPECT_EQ(run.out.substr(run.out.size() - std::min(run.out.size(), table.size())), table);
+}
+
+TEST(CliTreeList, JsonHasTheLayoutHeaderAndRowsWithBlanksAsNull) {
+    const CliRun run = runCli("treelist '" + treeListFixture("treelist_dominant_height.dat") + "' --format json");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const nlohmann::json json = nlohmann::json::parse(run.out);
+    EXPECT_EQ(json["layout"], "dominantHeight");
+    EXPECT_EQ(json["header"]["plotId"], "  A12");
+    EXPECT_EQ(json["header"]["nitrogen"], 200);
+    EXPECT_FLOAT_EQ(json["header"]["dominantHeight"].get<float>(), 55.1234f);
+    ASSERT_EQ(json["rows"].size(), 4u);
+    EXPECT_EQ(json["rows"][0]["id"], "1");
+    EXPECT_FLOAT_EQ(json["rows"][0]["height"].get<float>(), 65.4f);
+    EXPECT_TRUE(json["rows"][0]["crownClass"].is_null()); // no crown classes in this layout
+    EXPECT_TRUE(json["rows"][2]["dbh"].is_null());
+    EXPECT_TRUE(json["rows"][3]["id"].is_null());
+    EXPECT_EQ(json["warnings"], nlohmann::json::array());
+}
+
+TEST(CliTreeList, ARefusedFilePrintsTheWindowsMessageAndExitsWith2) {
+    ScratchDirectory dir;
+    const std::string crown = fileBytes(treeListFixture("treelist_crown_class.dat"));
+    const std::string indented = dir.file("indented.dat");
+    std::ofstream(indented, std::ios::binary) << " " << crown;
+    const std::string badRow = dir.file("bad row.dat");
+    std::ofstream(badRow, std::ios::binary) << crown << "3  105  7.7 44.41\n";
+    const std::string missing = dir.file("missing.dat");
+    const RefusedCase cases[] = {
+        {indented, "Tree List header must start with 1.  Please use a text editor to correct the file.\n"},
+        {badRow, "Tree item rows must start with 2.  Please use a text editor to correct the file.\n"},
+        {missing, "Unable to open " + missing + ": No such file or directory.\n"},
+    };
+    for (const RefusedCase& c : cases) {
+        const CliRun run = runCli("treelist '" + c.args + "' --format json");
+        EXPECT_EQ(run.exitCode, 2) << c.args;
+        EXPECT_EQ(run.err, c.message) << c.args;
+        EXPECT_EQ(run.out, "") << c.args;
+    }
+}
+
+TEST(CliTreeList, APartlyReadFileWarnsOnStderrAndGoesOnWithTheRowsRead) {
+    ScratchDirectory dir;
+    const std::string crown = fileBytes(treeListFixture("treelist_crown_class.dat"));
+    const std::string cut = dir.file("cut.dat");
+    std::ofstream(cut, std::ios::binary) << crown.substr(0, crown.find("2  102") + 10);
+    const std::string warning =
+        "The tree list file ends in the middle of tree line 2; the 1 complete rows before it were read.";
+
+    const CliRun text = runCli("treelist '" + cut + "'");
+    EXPECT_EQ(text.exitCode, 0);
+    EXPECT_EQ(text.err, warning + "\n");
+    EXPECT_NE(text.out.find("\nTrees: 1\n"), std::string::npos);
+
+    const CliRun json = runCli("treelist '" + cut + "' --format json");
+    EXPECT_EQ(json.exitCode, 0);
+    EXPECT_EQ(nlohmann::json::parse(json.out)["warnings"], nlohmann::json::array({warning}));
+}
+
+TEST(CliTreeList, SaveWritesTheListBackInTheWindowsOwnLayout) {
+    ScratchDirectory dir;
+    const std::string untidy = dir.file("untidy.dat");
+    std::ofstream(untidy, std::ios::binary) << "1 NW3  0.20 12  0   0 0  0 -1.0 -1.0 0 0.0 \t62.5\r\n"
+                                               "\r\n"
+                                               "  2 7     9.4 58.2\r\n"
+                                               "\t2 A1   11.0 61.5\r\n";
+    const std::string out = dir.file("tidy.dat");
+    const CliRun run = runCli("treelist '" + untidy + "' --save '" + out + "'");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(fileBytes(out), "1 NW3  0.20 12  0   0 0  0 -1.0 -1.0 0 0.062.5000\n"
+                              "2    7  9.4 58.2\n"
+                              "2   A1 11.0 61.5\n");
+
+    // A value that the window would not read back as written refuses the save.
+    const std::string wide = dir.file("wide.dat");
+    std::ofstream(wide, std::ios::binary)
+        << fileBytes(treeListFixture("treelist_crown_class.dat")) << "2  105 1e3  44.41\n";
+    const CliRun refused = runCli("treelist '" + wide + "' --save '" + out + "'");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "Row 5, DBH: 1000.0 does not fit its 4-character field. The tree list was not saved.\n");
+    EXPECT_EQ(fileBytes(out), "1 NW3  0.20 12  0   0 0  0 -1.0 -1.0 0 0.062.5000\n"
+                              "2    7  9.4 58.2\n"
+                              "2   A1 11.0 61.5\n");
+}
+
 } // namespace
