@@ -1,0 +1,87 @@
+#pragma once
+// The file commands of the tree list window, free of any widget: Open (load a ".dat" file into the grid),
+// Save, Save As, the question before the window closes, Reset, the window's part of Save All, which commands
+// are enabled, and the text of the "Modified" pane. Dialogs and messages go through Ui, so every flow can be
+// driven by a test.
+
+#include <optional>
+#include <string>
+
+namespace grovex {
+
+class Ui;
+class treeListDoc;
+class treeListView;
+
+// Command ids the tree list window answers besides the grid's own.
+namespace treewindowcmd {
+inline constexpr int kOpen = 57601;
+inline constexpr int kClose = 57602;
+inline constexpr int kSave = 57603;
+inline constexpr int kSaveAs = 57604;
+inline constexpr int kSaveAll = 32809;
+inline constexpr int kPrint = 57607;
+inline constexpr int kPrintPreview = 57609;
+inline constexpr int kReset = 32808;
+inline constexpr int kResetKey = 32811; // Ctrl+R
+inline constexpr int kShowHide = 32807;
+inline constexpr int kModifiedPane = 59142;
+} // namespace treewindowcmd
+
+inline constexpr const char* kModifiedPaneText = "Modified";
+inline constexpr const char* kUnmodifiedPaneText = "        "; // eight blanks
+
+class TreeListCommands {
+public:
+    // `appDirectory` (ending with the path separator) is where the window's first file dialog starts. Every
+    // reference must outlive the commands.
+    TreeListCommands(treeListDoc& doc, treeListView& view, Ui& ui, std::string appDirectory);
+
+    // The window's commands: Open, Save, Save As, Reset; any other id goes to the grid. False when neither
+    // knows the id. Save All, Print, Print Preview, Close and Show or Hide belong to the window and the
+    // application; they are only enabled here.
+    bool isEnabled(int commandId) const;
+    bool execute(int commandId);
+
+    // Open: the Open dialog, then the chosen file read into the grid. The document takes the file's name and
+    // path whatever the outcome of the read, and is not modified. False when the dialog was cancelled.
+    bool load();
+    // Reads `path` into the grid as Open does after its dialog.
+    void loadFile(const std::string& path);
+    // Save: Save As for an "Untitled" document, else a write to the document's file.
+    void save();
+    // Save As: the Save dialog, then a write to the chosen file. False when the dialog was cancelled.
+    bool saveAs();
+    // Writes the grid to `path`. Nothing happens without a list. On success the document takes the file's
+    // name and path and is no longer modified; a refused or failed write (its message shown) leaves the
+    // document as it was, still modified. True when the file was written.
+    bool write(const std::string& path);
+
+    // Before the window or the application closes: "Save the Tree List before closing?" for a modified
+    // document. Yes shows the Save dialog and writes to the chosen file; the window then closes whether the
+    // dialog was confirmed or cancelled. False (Cancel) keeps the window open.
+    bool queryClose();
+    // Reset: "Save <title> before resetting?" for a modified document (Cancel, or a Save that leaves it
+    // modified, stops), then the grid is cleared and the document marked modified.
+    void reset();
+    // The window's part of Save All: Save, when there is a list to save.
+    void saveForSaveAll();
+
+    // "Modified" while the document is modified, else eight blanks.
+    std::string modifiedPaneText() const;
+
+private:
+    // Asks whether to save a modified list first (Yes / No / Cancel); false when the caller must stop.
+    bool offerToSave(const char* promptFormat);
+    std::optional<std::string> askFileName(bool save);
+
+    treeListDoc& doc_;
+    treeListView& view_;
+    Ui& ui_;
+    std::string appDirectory_;
+    // The first dialog starts in the application directory, later ones in the folder chosen last.
+    bool initialDirectoryUsed_ = false;
+    std::string lastDirectory_;
+};
+
+} // namespace grovex
