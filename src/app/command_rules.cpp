@@ -85,6 +85,34 @@ CommandRoute commandRoute(int id) {
     }
 }
 
+CommandRoute treeListCommandRoute(int id) {
+    if (isViewKey(id)) {
+        return CommandRoute::TreeList;
+    }
+    switch (id) {
+    case kFileOpen:
+    case kFileClose:
+    case kFileSave:
+    case kFileSaveAs:
+    case kFilePrint:
+    case kFilePrintPreview:
+    case kEditCut:
+    case kEditCopy:
+    case kEditPaste:
+    case kEditSelectAll:
+    case kInsertRow:
+    case kDeleteSelectedRows:
+    case kReset:
+    case kResetKey:
+    case kGridEnter:
+    case kGridTab:
+    case kGridBackTab:
+        return CommandRoute::TreeList;
+    default:
+        return commandRoute(id);
+    }
+}
+
 bool shellCommandEnabled(int id, const ShellState& state) {
     if (isRecentFile(id)) {
         return id - kRecentFile1 < state.recentFileCount;
@@ -103,6 +131,7 @@ bool shellCommandEnabled(int id, const ShellState& state) {
     case CommandRoute::Document:
         return state.simulationActive;
     case CommandRoute::View:
+    case CommandRoute::TreeList:
     case CommandRoute::NotYetAvailable:
         return false;
     }

@@ -11,10 +11,16 @@ enum class CommandRoute {
     MainFrame,      // Exit, bars, window arrangement, Save All
     Document,       // Close, Save, Save As of the active simulation document
     View,           // the active results view answers enabled, checked and execute (Copy, Print, keys...)
+    TreeList,       // the tree list window answers enabled and execute (its files, editing, printing, keys)
     NotYetAvailable // shown, but no window handles it yet: always disabled
 };
 
+// The route of a command while a simulation window, or no window, is active.
 CommandRoute commandRoute(int id);
+// The route of a command while the tree list window is active: its menu's file, edit and print commands,
+// Reset and the grid's keys go to that window; Save All, Print Setup, the tree list toggle and the rest of the
+// shell's commands go where they always do.
+CommandRoute treeListCommandRoute(int id);
 
 // What the shell's rules look at.
 struct ShellState {

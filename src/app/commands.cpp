@@ -69,6 +69,8 @@ constexpr auto kStrings = std::to_array<Entry>({
     {kStepMacro, "Play the next command of the current macro\nStep Macro"},
     {kSaveMacro, "Save the current macro to a file\nSave Macro"},
     {kOpenMacro, "Open a macro file\nOpen Macro"},
+    {kInsertRow, "Insert blank rows below the selection\nInsert Row"},
+    {kDeleteSelectedRows, "Delete the selected rows of the tree list\nDelete Selected Rows"},
     {kGridEnter, "Edit the current cell\nEdit"},
     {kGridTab, "Move to the next cell and edit it\nNext Cell"},
     {kGridBackTab, "Move to the previous cell and edit it\nPrevious Cell"},

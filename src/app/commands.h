@@ -73,7 +73,9 @@ inline constexpr int kStepMacro = 32802;
 inline constexpr int kSaveMacro = 32803;
 inline constexpr int kOpenMacro = 32804;
 
-// Keys of the tree list grid (shared accelerator table)
+// Tree list grid: rows, and the keys of the shared accelerator table
+inline constexpr int kInsertRow = 32796;
+inline constexpr int kDeleteSelectedRows = 32797;
 inline constexpr int kGridEnter = 32774;
 inline constexpr int kGridTab = 32798;
 inline constexpr int kGridBackTab = 32799;

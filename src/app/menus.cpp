@@ -61,6 +61,27 @@ MenuBar makeSimulationMenu() {
     };
 }
 
+MenuBar makeTreeListMenu() {
+    return {
+        {"&File",
+         {command("&Open...\tCtrl+O", kFileOpen), command("&Close", kFileClose), command("&Save\tCtrl+S", kFileSave),
+          command("Save &As...", kFileSaveAs), command("Save A&ll", kFileSaveAll), separator(),
+          command("&Print...\tCtrl+P", kFilePrint), command("Print Pre&view", kFilePrintPreview),
+          command("P&rint Setup...", kFilePrintSetup), separator(), command("E&xit", kAppExit)}},
+        {"&Edit",
+         {command("Cu&t\tCtrl+X", kEditCut), command("&Copy\tCtrl+C", kEditCopy), command("&Paste\tCtrl+V", kEditPaste),
+          command("&Select All", kEditSelectAll), separator(), command("&Insert Row", kInsertRow),
+          command("&Delete Selected Rows", kDeleteSelectedRows)}},
+        {"&View",
+         {command("&Toolbar", kViewToolbar), command("&Status Bar", kViewStatusBar), separator(),
+          command("Show or Hide Tree &List", kShowHideTreeList)}},
+        {"&Window",
+         {command("&Cascade", kWindowCascade), command("&Tile", kWindowTile),
+          command("&Arrange Icons", kWindowArrange)}},
+        helpPopup(),
+    };
+}
+
 constexpr auto kToolbar = std::to_array<int>({
     kFileNew,
     kReset,
@@ -144,6 +165,11 @@ const MenuBar& simulationMenu() {
     return menu;
 }
 
+const MenuBar& treeListMenu() {
+    static const MenuBar menu = makeTreeListMenu();
+    return menu;
+}
+
 std::span<const int> toolbarButtons() {
     return kToolbar;
 }
@@ -159,7 +185,7 @@ std::vector<int> allCommandIds() {
             ids.push_back(id);
         }
     };
-    for (const MenuBar* bar : {&noDocumentMenu(), &simulationMenu()}) {
+    for (const MenuBar* bar : {&noDocumentMenu(), &simulationMenu(), &treeListMenu()}) {
         for (const MenuPopup& popup : *bar) {
             for (const MenuItem& item : popup.items) {
                 if (item.kind == MenuItem::Kind::Command) {

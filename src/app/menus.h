@@ -1,7 +1,8 @@
 #pragma once
 // The main window's resources as plain tables: the menu without a document (128), the menu of a simulation
-// window (129), the tool bar (128) and the accelerator table (128). The desktop front end builds its menus,
-// tool bar and shortcuts from these tables, so their order, access keys and shortcut texts live here once.
+// window (129), the menu of the tree list window (135), the tool bar (128) and the accelerator table (128). The desktop
+// front end builds its menus, tool bar and shortcuts from these tables, so their order, access keys and shortcut texts
+// live here once.
 
 #include <span>
 #include <string_view>
@@ -27,10 +28,13 @@ using MenuBar = std::vector<MenuPopup>;
 
 inline constexpr int kMenuNoDocument = 128;
 inline constexpr int kMenuSimulation = 129;
+inline constexpr int kMenuTreeList = 135;
 
-// Menu 128 (no document window active) and menu 129 (a simulation window active).
+// Menu 128 (no document window active), menu 129 (a simulation window active) and menu 135 (the tree list
+// window active).
 const MenuBar& noDocumentMenu();
 const MenuBar& simulationMenu();
+const MenuBar& treeListMenu();
 
 // Tool bar 128: command ids in button order, 0 for a separator.
 inline constexpr int kToolbarSeparator = 0;

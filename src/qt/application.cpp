@@ -14,6 +14,7 @@
 #include "qt/platform/qt_ui.h"
 #include "qt/results_widget.h"
 #include "qt/simulation_window.h"
+#include "qt/tree_list_window.h"
 #include "results/document_file.h"
 
 #include <QApplication>
@@ -174,20 +175,14 @@ void Application::openRecentFile(int index) {
 }
 
 void Application::createTreeListWindow() {
-    auto* window = new QMdiSubWindow;
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    auto* content = new QWidget(window);
-    content->setAutoFillBackground(true);
-    QPalette palette = content->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    content->setPalette(palette);
-    window->setWidget(content);
-    window->setWindowTitle(QStringLiteral("Tree List"));
-    window->setWindowIcon(applicationIcon());
-    window->resize(460, 300);
-    mainWindow_->mdiArea().addSubWindow(window);
+    auto* window = new TreeListWindow(*viewServices_);
+    mainWindow_->addTreeListWindow(window);
     window->show();
     treeListWindow_ = window;
+}
+
+treeListDoc* Application::treeListDocument() const {
+    return treeListWindow_ != nullptr ? &treeListWindow_->document() : nullptr;
 }
 
 void Application::toggleTreeList() {

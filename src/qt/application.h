@@ -10,6 +10,7 @@
 #include "base/platform/shell.h"
 #include "base/platform/ui.h"
 #include "control/macro_store.h"
+#include "qt/tree_list_window.h"
 
 #include <QMdiSubWindow>
 #include <QObject>
@@ -53,7 +54,9 @@ public:
     const std::string& appDirectory() const { return appDirectory_; }
     const ViewServices& viewServices() const { return *viewServices_; }
     // The child window of the tree list; null after the user closed it.
-    QMdiSubWindow* treeListWindow() const { return treeListWindow_; }
+    TreeListWindow* treeListWindow() const { return treeListWindow_; }
+    // The application's one tree list document: that of the tree list window, null while there is none.
+    treeListDoc* treeListDocument() const;
 
     // Application commands by id: New, Open, recent files, Print Setup, About, help, the tree list window.
     void executeCommand(int id);
@@ -79,7 +82,7 @@ private:
     RecentFileList recentFiles_;
     UntitledNames untitled_;
     std::string appDirectory_;
-    QPointer<QMdiSubWindow> treeListWindow_;
+    QPointer<TreeListWindow> treeListWindow_;
 };
 
 } // namespace grovex

@@ -19,7 +19,7 @@ using namespace appcmd;
 // The menu text of a command: its first appearance in the menus, or its tool tip for commands that only
 // have a button or a key.
 QString commandText(int id) {
-    for (const MenuBar* bar : {&noDocumentMenu(), &simulationMenu()}) {
+    for (const MenuBar* bar : {&noDocumentMenu(), &simulationMenu(), &treeListMenu()}) {
         for (const MenuPopup& popup : *bar) {
             for (const MenuItem& item : popup.items) {
                 if (item.kind == MenuItem::Kind::Command && item.id == id) {
@@ -59,12 +59,13 @@ CommandActions::CommandActions(QMainWindow& window) : QObject(&window) {
     }
 
     for (const auto& [menuId, bar] :
-         {std::pair{kMenuNoDocument, &noDocumentMenu()}, std::pair{kMenuSimulation, &simulationMenu()}}) {
+         {std::pair{kMenuNoDocument, &noDocumentMenu()}, std::pair{kMenuSimulation, &simulationMenu()},
+          std::pair{kMenuTreeList, &treeListMenu()}}) {
         for (const MenuPopup& popup : *bar) {
             QMenu* menu = buildPopup(window, popup);
             menus_[menuId].push_back(menu);
-            if (menuId == kMenuSimulation && popup.text == "&Window") {
-                windowMenu_ = menu;
+            if (popup.text == "&Window") {
+                windowMenus_.push_back(menu);
             }
         }
     }

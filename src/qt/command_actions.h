@@ -26,10 +26,13 @@ public:
     QAction* action(int id) const;
     const std::map<int, QAction*>& actions() const { return actions_; }
 
-    // The drop-down menus of menu resource 128 (no document) or 129 (a simulation window).
+    // The drop-down menus of menu resource 128 (no document), 129 (a simulation window) or 135 (the tree list
+    // window).
     const std::vector<QMenu*>& menus(int menuId) const;
     // The "&Window" menu of menu 129, which lists the open windows after its own items.
-    QMenu* windowMenu() const { return windowMenu_; }
+    QMenu* windowMenu() const { return windowMenus_.empty() ? nullptr : windowMenus_.front(); }
+    // The "&Window" menus of menus 129 and 135.
+    const std::vector<QMenu*>& windowMenus() const { return windowMenus_; }
     QToolBar* toolBar() const { return toolBar_; }
 
     // The recent-file entries of the File menus: one text per file ("&1 name"); none shows a disabled
@@ -45,7 +48,7 @@ private:
 
     std::map<int, QAction*> actions_;
     std::map<int, std::vector<QMenu*>> menus_;
-    QMenu* windowMenu_ = nullptr;
+    std::vector<QMenu*> windowMenus_;
     QToolBar* toolBar_ = nullptr;
 };
 

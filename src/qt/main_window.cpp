@@ -14,6 +14,7 @@
 #include "qt/results_widget.h"
 #include "qt/simulation_window.h"
 #include "qt/status_panes.h"
+#include "qt/tree_list_window.h"
 #include "results/document_file.h"
 
 #include <QAction>
@@ -91,10 +92,12 @@ MainWindow::MainWindow(Application& app) : app_(app), saver_(app.ui(), writeDocu
 
     connect(commands_, &CommandActions::commandTriggered, this, &MainWindow::executeCommand);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::updateCommandUi);
-    connect(commands_->windowMenu(), &QMenu::aboutToShow, this, [this] {
-        fillWindowMenu(*mdiArea_, *commands_->windowMenu(), [this](QMdiSubWindow* window) { activate(window); });
-    });
-    for (const int menuId : {kMenuNoDocument, kMenuSimulation}) {
+    for (QMenu* windowMenu : commands_->windowMenus()) {
+        connect(windowMenu, &QMenu::aboutToShow, this, [this, windowMenu] {
+            fillWindowMenu(*mdiArea_, *windowMenu, [this](QMdiSubWindow* window) { activate(window); });
+        });
+    }
+    for (const int menuId : {kMenuNoDocument, kMenuSimulation, kMenuTreeList}) {
         for (QMenu* menu : commands_->menus(menuId)) {
             connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommandUi);
         }
@@ -148,6 +151,31 @@ SimulationWindow* MainWindow::addSimulationWindow(std::shared_ptr<CGROVEXDoc> do
     return window;
 }
 
+// The area may make the hidden tree list window its current one when another window closes; hidden, it is
+// not active for the user.
+TreeListWindow* MainWindow::activeTreeList() const {
+    auto* window = qobject_cast<TreeListWindow*>(mdiArea_->currentSubWindow());
+    return window != nullptr && !window->isHidden() ? window : nullptr;
+}
+
+TreeListWindow* MainWindow::treeListWindow() const {
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (auto* treeList = qobject_cast<TreeListWindow*>(window)) {
+            return treeList;
+        }
+    }
+    return nullptr;
+}
+
+// While the application closes, the tree list has been asked already.
+void MainWindow::addTreeListWindow(TreeListWindow* window) {
+    window->setCloseGuard([this, window] { return closingAll_ || window->commands().queryClose(); });
+    connect(window, &TreeListWindow::commandStateChanged, this, &MainWindow::updateCommandUi);
+    connect(window, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &MainWindow::updateCommandUi); });
+    mdiArea_->addSubWindow(window);
+    placeNewChild(*mdiArea_, *window);
+}
+
 // Hiding the active window activates the next visible one, as closing it would.
 void MainWindow::hideChild(QMdiSubWindow* window) {
     const bool wasActive = mdiArea_->currentSubWindow() == window;
@@ -182,7 +210,13 @@ bool MainWindow::confirmClose(SimulationWindow& window) {
 }
 
 void MainWindow::executeCommand(int id) {
-    switch (commandRoute(id)) {
+    TreeListWindow* treeList = activeTreeList();
+    switch (treeList != nullptr ? treeListCommandRoute(id) : commandRoute(id)) {
+    case CommandRoute::TreeList:
+        if (treeList != nullptr) {
+            treeList->executeCommand(id);
+        }
+        break;
     case CommandRoute::View:
         if (SimulationWindow* window = activeSimulation()) {
             window->resultsWidget().executeCommand(id);
@@ -253,18 +287,26 @@ void MainWindow::executeFrameCommand(int id) {
     case kWindowArrange:
         arrangeIcons(*mdiArea_);
         break;
-    case kFileSaveAll: {
-        std::vector<CGROVEXDoc*> documents;
-        for (SimulationWindow* window : simulationWindows()) {
-            if (std::find(documents.begin(), documents.end(), &window->document()) == documents.end()) {
-                documents.push_back(&window->document());
-            }
-        }
-        saver_.saveAll(documents);
+    case kFileSaveAll:
+        saveAll();
         break;
-    }
     default:
         break;
+    }
+}
+
+// Every simulation document in window order, then the tree list.
+void MainWindow::saveAll() {
+    std::vector<CGROVEXDoc*> documents;
+    for (SimulationWindow* window : simulationWindows()) {
+        if (std::find(documents.begin(), documents.end(), &window->document()) == documents.end()) {
+            documents.push_back(&window->document());
+        }
+    }
+    saver_.saveAll(documents);
+    if (TreeListWindow* treeList = treeListWindow()) {
+        treeList->commitEditing();
+        treeList->commands().saveForSaveAll();
     }
 }
 
@@ -300,8 +342,22 @@ void MainWindow::showMenu(int menuId) {
 
 void MainWindow::updateCommandUi() {
     SimulationWindow* active = activeSimulation();
-    showMenu(active != nullptr ? kMenuSimulation : kMenuNoDocument);
+    TreeListWindow* treeList = activeTreeList();
+    showMenu(active != nullptr ? kMenuSimulation : treeList != nullptr ? kMenuTreeList : kMenuNoDocument);
+    updateCommandStates(active, treeList);
+    updateTitles();
 
+    if (treeList != nullptr) {
+        statusPanes_->setModified(treeList->document().isModified());
+        setWindowTitle(QStringLiteral("GROVEX - ") + toQString(treeList->document().title()));
+    } else {
+        statusPanes_->setModified(active != nullptr && active->document().isModified());
+        setWindowTitle(active != nullptr ? QStringLiteral("GROVEX - ") + toQString(active->document().title())
+                                         : QStringLiteral("GROVEX"));
+    }
+}
+
+void MainWindow::updateCommandStates(SimulationWindow* active, TreeListWindow* treeList) {
     ShellState state;
     state.simulationActive = active != nullptr;
     const QList<QMdiSubWindow*> children = mdiArea_->subWindowList();
@@ -312,7 +368,10 @@ void MainWindow::updateCommandUi() {
     state.recentFileCount = static_cast<int>(app_.recentFiles().files().size());
 
     for (const auto& [id, action] : commands_->actions()) {
-        if (commandRoute(id) == CommandRoute::View) {
+        const CommandRoute route = treeList != nullptr ? treeListCommandRoute(id) : commandRoute(id);
+        if (route == CommandRoute::TreeList) {
+            action->setEnabled(treeList->commandEnabled(id));
+        } else if (route == CommandRoute::View) {
             action->setEnabled(active != nullptr && active->resultsWidget().commandEnabled(id));
             if (action->isCheckable()) {
                 action->setChecked(active != nullptr && active->resultsWidget().commandChecked(id));
@@ -324,11 +383,6 @@ void MainWindow::updateCommandUi() {
             }
         }
     }
-
-    updateTitles();
-    statusPanes_->setModified(active != nullptr && active->document().isModified());
-    setWindowTitle(active != nullptr ? QStringLiteral("GROVEX - ") + toQString(active->document().title())
-                                     : QStringLiteral("GROVEX"));
 }
 
 void MainWindow::refreshRecentFiles() {
@@ -400,6 +454,14 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         if (!saver_.saveModified(*document)) {
             event->ignore();
             updateCommandUi(); // a document saved before the refusal has its new title
+            return;
+        }
+    }
+    if (TreeListWindow* treeList = treeListWindow()) {
+        treeList->commitEditing();
+        if (!treeList->commands().queryClose()) {
+            event->ignore();
+            updateCommandUi();
             return;
         }
     }

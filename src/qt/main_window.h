@@ -20,6 +20,7 @@ class CGROVEXDoc;
 class CommandActions;
 class SimulationWindow;
 class StatusPanes;
+class TreeListWindow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -39,6 +40,12 @@ public:
     // The window that shows the document saved as `path`, if any.
     SimulationWindow* findWindow(const std::string& path) const;
     SimulationWindow* addSimulationWindow(std::shared_ptr<CGROVEXDoc> document);
+    // The active child window when it is the tree list window.
+    TreeListWindow* activeTreeList() const;
+    // The tree list window, shown or hidden; null when there is none.
+    TreeListWindow* treeListWindow() const;
+    // Adds the tree list window to the area (the caller shows or hides it) and routes its commands.
+    void addTreeListWindow(TreeListWindow* window);
     void activate(QMdiSubWindow* window);
     void hideChild(QMdiSubWindow* window);
 
@@ -61,6 +68,8 @@ private:
     void executeFrameCommand(int id);
     void executeDocumentCommand(int id, SimulationWindow& window);
     bool confirmClose(SimulationWindow& window);
+    void saveAll();
+    void updateCommandStates(SimulationWindow* simulation, TreeListWindow* treeList);
     void updateTitles();
     void showMenu(int menuId);
     void saveState();

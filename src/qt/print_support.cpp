@@ -26,17 +26,24 @@ std::unique_ptr<QPrinter>& printerSlot() {
     return printer;
 }
 
-// Begins a job on `device` and answers its plan; OnEndPrinting must follow.
-PrintPlan beginJob(CGROVEXView& view, const QtFontMetricsSource& metrics, const QPaintDevice& device) {
-    return view.OnBeginPrinting(metrics, device.logicalDpiY(), screenDpiY(), {device.width(), device.height()});
-}
-
-void drawPage(CGROVEXView& view, QPainter& painter, const QPaintDevice& device, int page) {
+void drawPage(PrintableView& view, QPainter& painter, const QPaintDevice& device, int page) {
     QtCanvas canvas(painter, QRect(0, 0, device.width(), device.height()));
-    view.OnPrintPage(canvas, page);
+    view.printPage(canvas, page);
 }
 
 } // namespace
+
+PrintPlan ResultsPrintable::beginPrinting(const FontMetricsSource& metrics, const QPaintDevice& device) {
+    return view_.OnBeginPrinting(metrics, device.logicalDpiY(), screenDpiY(), {device.width(), device.height()});
+}
+
+void ResultsPrintable::printPage(Canvas& canvas, int page) {
+    view_.OnPrintPage(canvas, page);
+}
+
+void ResultsPrintable::endPrinting() {
+    view_.OnEndPrinting();
+}
 
 QPrinter& sharedPrinter() {
     std::unique_ptr<QPrinter>& printer = printerSlot();
@@ -58,8 +65,13 @@ int screenDpiY() {
 }
 
 bool printView(CGROVEXView& view, QPrinter& printer, bool allPages) {
+    ResultsPrintable printable(view);
+    return printView(printable, printer, allPages);
+}
+
+bool printView(PrintableView& view, QPrinter& printer, bool allPages) {
     const QtFontMetricsSource metrics(&printer);
-    const PrintPlan plan = beginJob(view, metrics, printer);
+    const PrintPlan plan = view.beginPrinting(metrics, printer);
     int first = 1;
     int last = plan.pageCount();
     if (!allPages && printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
@@ -85,11 +97,16 @@ bool printView(CGROVEXView& view, QPrinter& printer, bool allPages) {
         }
         painter.end();
     }
-    view.OnEndPrinting();
+    view.endPrinting();
     return started;
 }
 
 bool runPrintDialog(CGROVEXView& view, QWidget* parent) {
+    ResultsPrintable printable(view);
+    return runPrintDialog(printable, parent);
+}
+
+bool runPrintDialog(PrintableView& view, QWidget* parent) {
     QPrinter& printer = sharedPrinter();
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
@@ -107,6 +124,11 @@ bool runPrintDialog(CGROVEXView& view, QWidget* parent) {
 }
 
 void runPrintPreview(CGROVEXView& view, QWidget* parent) {
+    ResultsPrintable printable(view);
+    runPrintPreview(printable, parent);
+}
+
+void runPrintPreview(PrintableView& view, QWidget* parent) {
     QPrintPreviewDialog preview(&sharedPrinter(), parent);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
                      [&view](QPrinter* printer) { printView(view, *printer, true); });
@@ -122,6 +144,11 @@ void runPageSetup(QWidget* parent) {
 }
 
 RenderedPage renderPrintPage(CGROVEXView& view, int page, QSize printableSize, int dpi) {
+    ResultsPrintable printable(view);
+    return renderPrintPage(printable, page, printableSize, dpi);
+}
+
+RenderedPage renderPrintPage(PrintableView& view, int page, QSize printableSize, int dpi) {
     QImage image(printableSize, QImage::Format_RGB32);
     const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
     image.setDotsPerMeterX(dotsPerMeter);
@@ -129,7 +156,7 @@ RenderedPage renderPrintPage(CGROVEXView& view, int page, QSize printableSize, i
     image.fill(Qt::white);
 
     const QtFontMetricsSource metrics(&image);
-    const PrintPlan plan = beginJob(view, metrics, image);
+    const PrintPlan plan = view.beginPrinting(metrics, image);
     RenderedPage rendered{QImage(), plan.pageCount()};
     if (page >= 1 && page <= plan.pageCount()) {
         QPainter painter(&image);
@@ -137,7 +164,7 @@ RenderedPage renderPrintPage(CGROVEXView& view, int page, QSize printableSize, i
         painter.end();
         rendered.image = image;
     }
-    view.OnEndPrinting();
+    view.endPrinting();
     return rendered;
 }
 

@@ -68,6 +68,29 @@ TEST(MenusTest, SimulationMenuHoldsEveryItemInOrder) {
     EXPECT_EQ(itemTexts(bar[5]), (Texts{"&Help Topics", "-", "&About GROVEX..."}));
 }
 
+TEST(MenusTest, TreeListMenuHoldsItsFileEditAndViewItems) {
+    const MenuBar& bar = treeListMenu();
+    EXPECT_EQ(popupTitles(bar), (Texts{"&File", "&Edit", "&View", "&Window", "&Help"}));
+    EXPECT_EQ(itemTexts(bar[0]), (Texts{"&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...", "Save A&ll", "-",
+                                        "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "E&xit"}));
+    EXPECT_EQ(itemTexts(bar[1]), (Texts{"Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "&Select All", "-",
+                                        "&Insert Row", "&Delete Selected Rows"}));
+    EXPECT_EQ(itemTexts(bar[2]), (Texts{"&Toolbar", "&Status Bar", "-", "Show or Hide Tree &List"}));
+}
+
+TEST(CommandRouteTest, TheActiveTreeListWindowTakesItsFileEditPrintAndKeyCommands) {
+    for (const int id : {kFileOpen, kFileClose, kFileSave, kFileSaveAs, kFilePrint, kFilePrintPreview, kEditCut,
+                         kEditCopy, kEditPaste, kEditSelectAll, kInsertRow, kDeleteSelectedRows, kReset, kResetKey,
+                         kGridEnter, kGridTab, kGridBackTab, 32782, 32790}) {
+        EXPECT_EQ(treeListCommandRoute(id), CommandRoute::TreeList) << id;
+    }
+    EXPECT_EQ(treeListCommandRoute(kFileSaveAll), CommandRoute::MainFrame);
+    EXPECT_EQ(treeListCommandRoute(kFileNew), CommandRoute::Application);
+    EXPECT_EQ(treeListCommandRoute(kFilePrintSetup), CommandRoute::Application);
+    EXPECT_EQ(treeListCommandRoute(kShowHideTreeList), CommandRoute::Application);
+    EXPECT_EQ(treeListCommandRoute(kIncreaseFontSize), CommandRoute::View); // no simulation: disabled
+}
+
 TEST(MenusTest, ToolbarButtonsInOrderWithSeparators) {
     const std::vector<int> buttons(toolbarButtons().begin(), toolbarButtons().end());
     EXPECT_EQ(buttons,
@@ -93,7 +116,7 @@ TEST(MenusTest, EveryKeyHasOneCommand) {
 }
 
 TEST(MenusTest, MenuShortcutTextsMatchTheAccelerators) {
-    for (const MenuBar* bar : {&noDocumentMenu(), &simulationMenu()}) {
+    for (const MenuBar* bar : {&noDocumentMenu(), &simulationMenu(), &treeListMenu()}) {
         for (const MenuPopup& popup : *bar) {
             for (const MenuItem& item : popup.items) {
                 const size_t tab = item.text.find('\t');

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <iterator>
-#include <string>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace grovex::fakes {
