@@ -113,9 +113,9 @@ TreeListReadStatus finish(TreeList& list, int rows, TreeListReadStatus status) {
 }
 
 TreeListReadStatus endedEarly(TreeList& list, int rows, Ui& ui) {
-    ui.message(cformat("The tree list file ends in the middle of tree line %d; the %d complete rows before it "
-                       "were read.",
-                       rows + 1, rows),
+    const bool one = rows == 1;
+    ui.message(cformat("The tree list file ends in the middle of tree line %d; the %d complete %s before it %s read.",
+                       rows + 1, rows, one ? "row" : "rows", one ? "was" : "were"),
                Buttons::Ok, Icon::Warning);
     return finish(list, rows, TreeListReadStatus::EndedEarly);
 }
