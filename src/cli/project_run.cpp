@@ -32,9 +32,9 @@ private:
 } // namespace
 
 int runProject(const ProjectOptions& options, std::ostream& out, std::ostream& err) {
-    const Checked<Input1> input = projectInput(options);
-    if (!input) {
-        err << input.error().message << '\n';
+    ProjectInput accepted;
+    if (const FormResult refused = projectInput(options, accepted); !refused) {
+        err << refused.message << '\n';
         return kExitBadInput;
     }
 
@@ -42,7 +42,7 @@ int runProject(const ProjectOptions& options, std::ostream& out, std::ostream& e
     auto model = std::make_unique<GrowthModel>();
     model->setUi(&ui);
     model->ResetModel();
-    WriteInput1(*model, input.value());
+    WriteInput1(*model, accepted.input);
     if (!StartRun(*model)) {
         err << "The diameter distribution could not be fitted to these stand values.\n";
         return kExitRunFailed;
@@ -59,8 +59,7 @@ int runProject(const ProjectOptions& options, std::ostream& out, std::ostream& e
         return kExitRunFailed;
     }
     if (options.save) {
-        const std::unique_ptr<CGROVEXDoc> doc =
-            projectedDocument(std::move(*model), targetReached, options, input.value());
+        const std::unique_ptr<CGROVEXDoc> doc = projectedDocument(std::move(*model), targetReached, accepted);
         const IoStatus saved = saveDocument(*doc, *options.save);
         if (!saved) {
             err << saved.message() << '\n';

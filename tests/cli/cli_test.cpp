@@ -438,7 +438,7 @@ TEST(CliTreeList, APartlyReadFileWarnsOnStderrAndGoesOnWithTheRowsRead) {
     const std::string cut = dir.file("cut.dat");
     std::ofstream(cut, std::ios::binary) << crown.substr(0, crown.find("2  102") + 10);
     const std::string warning =
-        "The tree list file ends in the middle of tree line 2; the 1 complete rows before it were read.";
+        "The tree list file ends in the middle of tree line 2; the 1 complete row before it was read.";
 
     const CliRun text = runCli("treelist '" + cut + "'");
     EXPECT_EQ(text.exitCode, 0);
