@@ -83,13 +83,7 @@ bool Application::start(const QStringList& arguments) {
         QDir::setCurrent(toQString(*directory));
     }
 
-    QMdiSubWindow* active = mainWindow_->mdiArea().currentSubWindow();
-    createTreeListWindow();
-    treeListWindow_->hide();
-    if (active != nullptr) {
-        mainWindow_->activate(active);
-    }
-    mainWindow_->updateCommandUi();
+    ensureTreeListWindow();
     return true;
 }
 
@@ -183,6 +177,19 @@ void Application::createTreeListWindow() {
 
 treeListDoc* Application::treeListDocument() const {
     return treeListWindow_ != nullptr ? &treeListWindow_->document() : nullptr;
+}
+
+TreeListWindow& Application::ensureTreeListWindow() {
+    if (treeListWindow_ == nullptr) {
+        QMdiSubWindow* active = mainWindow_->mdiArea().currentSubWindow();
+        createTreeListWindow();
+        treeListWindow_->hide();
+        if (active != nullptr) {
+            mainWindow_->activate(active);
+        }
+    }
+    mainWindow_->updateCommandUi();
+    return *treeListWindow_;
 }
 
 void Application::toggleTreeList() {

@@ -57,6 +57,8 @@ public:
     TreeListWindow* treeListWindow() const { return treeListWindow_; }
     // The application's one tree list document: that of the tree list window, null while there is none.
     treeListDoc* treeListDocument() const;
+    // The tree list window; when the user closed it, a new one is made, hidden, and the active window stays.
+    TreeListWindow& ensureTreeListWindow();
 
     // Application commands by id: New, Open, recent files, Print Setup, About, help, the tree list window.
     void executeCommand(int id);
