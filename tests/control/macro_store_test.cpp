@@ -1,5 +1,7 @@
 #include "control/macro_store.h"
 
+#include "base/archive.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -88,6 +90,142 @@ TEST(MacroStoreTest, HoldsAtMostFourHundredEntries) {
     EXPECT_FALSE(macro.appendText("title", "x"));
     EXPECT_EQ(macro.lastIndex(), 399);
     EXPECT_EQ(macro.entry(399).key, "Project");
+}
+
+TEST(MacroStoreTest, RecordingIntoAFullStoreAbandonsTheOperation) {
+    MacroStore macro;
+    for (int i = 0; i < MacroStore::kCapacity - 1; ++i) {
+        macro.recordMarker("Project");
+    }
+    EXPECT_NO_THROW(macro.recordReal("target", 25)); // the 400th
+    try {
+        macro.recordMarker("ProjectEnd");
+        FAIL() << "the 401st entry was taken";
+    } catch (const MacroAbandon& abandon) {
+        EXPECT_EQ(abandon.cause(), MacroAbandon::Cause::StoreFull);
+    }
+    EXPECT_EQ(macro.lastIndex(), 399);
+    EXPECT_EQ(macro.entry(399).key, "target");
+}
+
+MacroStore storeOf(std::initializer_list<const char*> keys) {
+    MacroStore macro;
+    for (const char* key : keys) {
+        macro.appendInteger(key, -1);
+    }
+    return macro;
+}
+
+TEST(MacroStoreTest, RewindsKeepTheCompletedCommands) {
+    MacroStore full = storeOf(
+        {"ProjectInit", "start Input1", "end Input1", "Project", "ProjectEnd", "Project", "start Input2", "kt"});
+    EXPECT_TRUE(full.rewindToLastProjectEnd());
+    EXPECT_EQ(full.lastIndex(), 4);
+
+    MacroStore noEnd = storeOf({"ProjectInit", "start Input1"});
+    EXPECT_FALSE(noEnd.rewindToLastProjectEnd());
+    EXPECT_EQ(noEnd.lastIndex(), 1);
+
+    MacroStore cancelled = storeOf({"ProjectInit", "start Input1", "end Input1", "Project", "ProjectEnd", "Project",
+                                    "start Input2", "end Input2"});
+    EXPECT_TRUE(cancelled.rewindToPreviousCommand());
+    EXPECT_EQ(cancelled.lastIndex(), 4);
+
+    MacroStore first = storeOf({"ProjectInit", "start Input1", "end Input1"});
+    EXPECT_TRUE(first.rewindToPreviousCommand());
+    EXPECT_TRUE(first.empty());
+
+    MacroStore none = storeOf({"ProjectEnd", "start Input2"});
+    EXPECT_FALSE(none.rewindToPreviousCommand());
+    EXPECT_TRUE(none.empty());
+}
+
+MacroStore sampleMacro() {
+    MacroStore macro;
+    macro.appendInteger("ProjectInit", -1);
+    macro.appendText("title", "Tract 7 \"north\"");
+    macro.appendReal("target", 25.123456f);
+    macro.appendText("volnam", std::string(15, 'n'), 15);
+    macro.appendReal("vola[i]", -0.0f, 3);
+    macro.appendInteger("EXTRACTLIST", 0);
+    macro.appendInteger(std::string(300, 'k'), 7);
+    macro.appendInteger("ProjectEnd", -1);
+    return macro;
+}
+
+TEST(MacroStoreTest, ReadsBackWhatItWritesByteForByte) {
+    const Bytes bytes = sampleMacro().fileBytes();
+    MacroStore read;
+    ASSERT_TRUE(read.loadBytes(bytes));
+    EXPECT_EQ(read.lastIndex(), 7);
+    EXPECT_EQ(read.entry(6).key, std::string(300, 'k'));
+    EXPECT_EQ(read.fileBytes(), bytes);
+
+    MacroStore empty = sampleMacro();
+    ASSERT_TRUE(empty.loadBytes(Bytes{0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_TRUE(empty.empty());
+}
+
+TEST(MacroStoreTest, RefusesFilesThatBreakItsLimitsAndIsLeftEmpty) {
+    const Bytes good = sampleMacro().fileBytes();
+    for (size_t length = 0; length < good.size(); ++length) {
+        MacroStore macro = sampleMacro();
+        EXPECT_FALSE(macro.loadBytes(std::span(good).first(length))) << length;
+        EXPECT_TRUE(macro.empty()) << length;
+    }
+
+    Bytes trailing = good;
+    trailing.push_back(0);
+    Bytes tooMany;
+    putInt(tooMany, 400);
+    Bytes belowEmpty;
+    putInt(belowEmpty, -2);
+    const auto oneText = [](const std::string& key, const std::string& text) {
+        Bytes bytes;
+        putInt(bytes, 0);
+        ArchiveWriter out;
+        out.putText(key);
+        out.putText(text);
+        bytes.insert(bytes.end(), out.bytes().begin(), out.bytes().end());
+        putInt(bytes, kMacroNoInteger);
+        putInt(bytes, 0);
+        putFloat(bytes, kMacroNoReal);
+        return bytes;
+    };
+    MacroStore fits;
+    EXPECT_TRUE(fits.loadBytes(oneText("volnam", std::string(15, 'n'))));
+    for (const Bytes& bad : {trailing, tooMany, belowEmpty, oneText("volnam", std::string(16, 'n')),
+                             oneText("title", std::string(kMacroMaxTextLength + 1, 't')),
+                             oneText(std::string(kMacroMaxKeyLength + 1, 'k'), "")}) {
+        MacroStore macro = sampleMacro();
+        EXPECT_FALSE(macro.loadBytes(bad));
+        EXPECT_TRUE(macro.empty());
+    }
+}
+
+TEST(MacroStoreTest, OpeningNamesTheFileItRefuses) {
+    const fs::path path = fs::temp_directory_path() / ("grovex-macro-open-" + std::to_string(getpid()) + ".gmc");
+    MacroStore written = sampleMacro();
+    ASSERT_TRUE(written.save(path.string()));
+
+    MacroStore macro;
+    macro.setUnsaved(true);
+    ASSERT_TRUE(macro.open(path.string()));
+    EXPECT_FALSE(macro.unsaved());
+    EXPECT_EQ(macro.fileBytes(), written.fileBytes());
+
+    Bytes truncated = written.fileBytes();
+    truncated.pop_back();
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(truncated.data()), static_cast<std::streamsize>(truncated.size()));
+    }
+    const IoStatus refused = macro.open(path.string());
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.message(), "Unable to open the macro: " + path.string());
+    EXPECT_TRUE(macro.empty());
+    fs::remove(path);
+    EXPECT_EQ(macro.open(path.string()).message(), "Unable to open the macro: " + path.string());
 }
 
 // Fails every write after the first `allowed` bytes.

@@ -1,0 +1,311 @@
+#include "control/projection.h"
+
+#include "base/c_format.h"
+#include "control/command_abandoned.h"
+#include "control/extract.h"
+#include "control/input2_apply.h"
+#include "results/document_file.h"
+#include "results/view.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <system_error>
+#include <unistd.h>
+
+namespace grovex {
+
+void ViewHooksFor::clearSelection() {
+    view_.ClearSelection(false);
+}
+
+void ViewHooksFor::refresh() {
+    view_.LayoutTables();
+    view_.ScrollToNewest();
+}
+
+void ViewHooksFor::resetViewState() {
+    view_.ResetViewState();
+}
+
+bool StateFile::write(const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    return static_cast<bool>(out);
+}
+
+std::optional<std::vector<uint8_t>> StateFile::read() {
+    std::ifstream in(path_, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+void StateFile::remove() {
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
+}
+
+std::string temporaryStateDirectory(const std::string& appDirectory) {
+    if (!appDirectory.empty() && ::access(appDirectory.c_str(), W_OK | X_OK) == 0) {
+        return appDirectory;
+    }
+    std::error_code error;
+    std::string temp = std::filesystem::temp_directory_path(error).string();
+    if (error || temp.empty()) {
+        return appDirectory;
+    }
+    const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+    if (temp.back() != separator) {
+        temp += separator;
+    }
+    return temp;
+}
+
+ProjectionCommands::ProjectionCommands(CGROVEXDoc& doc, Ui& ui, InputSource& inputs, StateFile& stateFile,
+                                       MacroHooks* macro, ResultsViewHooks* view)
+    : doc_(doc), ui_(ui), inputs_(inputs), stateFile_(stateFile), macro_(macro), view_(view) {}
+
+bool ProjectionCommands::isEnabled(int commandId) const {
+    switch (commandId) {
+    case kInitializeAndProjectId:
+    case kInitializeAndProjectKeyId:
+    case kResetKeyId:
+    case kSaveAllId:
+    case kChangeTreeListId:
+        return true;
+    case kTreatAndProjectId:
+    case kTreatAndProjectKeyId:
+        return !doc_.run.needsInit;
+    case kProjectNextTargetId:
+    case kProjectNextTargetKeyId:
+        return doc_.model.lastTable() >= 0 && !(doc_.model.age > 25 && doc_.model.pcrit != kCriterionAge);
+    case kResetId:
+        return macro_ == nullptr || !macro_->busy();
+    default:
+        return false;
+    }
+}
+
+bool ProjectionCommands::execute(int commandId) {
+    switch (commandId) {
+    case kInitializeAndProjectId:
+    case kInitializeAndProjectKeyId:
+        initializeAndProject();
+        return true;
+    case kTreatAndProjectId:
+    case kTreatAndProjectKeyId:
+        if (isEnabled(kTreatAndProjectId)) {
+            treatAndProject();
+        }
+        return true;
+    case kProjectNextTargetId:
+    case kProjectNextTargetKeyId:
+        if (isEnabled(kProjectNextTargetId)) {
+            projectToNextTarget();
+        }
+        return true;
+    case kResetId:
+    case kResetKeyId:
+        reset();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ProjectionCommands::initializeAndProject() {
+    RunState& run = doc_.run;
+    if (!run.needsInit) {
+        if (ui_.message(kTerminateRunQuestion, Buttons::YesNo, Icon::Question) != Answer::Yes) {
+            return;
+        }
+        run = RunState{};
+    }
+    project();
+}
+
+void ProjectionCommands::treatAndProject() {
+    project();
+}
+
+void ProjectionCommands::projectToNextTarget() {
+    doc_.run.nextTargetMode = true;
+    project();
+    doc_.run.nextTargetMode = false;
+}
+
+void ProjectionCommands::project() {
+    const bool modifiedBefore = doc_.isModified();
+    const int oldLastTable = doc_.model.lastTable();
+    const bool saved = stateFile_.write(storeDocument(doc_));
+    if (!saved && ui_.message(kSaveConditionsFailedMessage, Buttons::OkCancel) == Answer::Cancel) {
+        doc_.setModified(modifiedBefore);
+        return;
+    }
+    runGuarded(oldLastTable, modifiedBefore, saved);
+    stateFile_.remove();
+    if (recording()) {
+        try {
+            macro_->appendMarker("ProjectEnd");
+        } catch (const CommandAbandoned&) {
+            return; // the macro's limit handling has run; the projection stays, nothing is redrawn
+        }
+    }
+    if (view_ != nullptr) {
+        view_->refresh();
+    }
+}
+
+void ProjectionCommands::restore(bool modifiedBefore, bool saved) {
+    std::optional<std::vector<uint8_t>> bytes;
+    if (saved) {
+        bytes = stateFile_.read();
+    }
+    if (!bytes || loadDocument(doc_, *bytes) != DocumentLoad::Ok) {
+        ui_.message(kRestoreFailedMessage);
+    }
+    doc_.setModified(modifiedBefore);
+}
+
+void ProjectionCommands::runGuarded(int oldLastTable, bool modifiedBefore, bool saved) {
+    GrowthModel& model = doc_.model;
+    RunState& run = doc_.run;
+    // The title is not part of the saved state; a rolled-back command must not change it either.
+    const std::string standTitle = doc_.display.standTitle;
+    const auto rollBack = [&] {
+        restore(modifiedBefore, saved);
+        doc_.display.standTitle = standTitle;
+    };
+    try {
+        if (run.needsInit) {
+            if (recording()) {
+                macro_->appendMarker("ProjectInit");
+            }
+            model.ResetModel();
+            run.bab = run.baa = 0;
+            const std::optional<Input1> input = inputs_.input1(doc_);
+            if (!input) {
+                rollBack();
+                if (recording()) {
+                    macro_->rewindToPreviousCommand();
+                }
+                return;
+            }
+            run.needsInit = false;
+            WriteInput1(model, *input);
+            doc_.display.standTitle = model.title;
+            if (input->qexist && input->qlist) {
+                Extract(model, run, inputs_.simulationTreeList(), ui_);
+            }
+            if (!StartRun(model)) {
+                throw std::runtime_error("no diameter distribution fits the stand");
+            }
+            run.maxAge = model.nyears;
+            run.targetReached = false;
+        } else {
+            model.GrowOneYear();
+            ++model.age;
+            // The treatment inputs and their bounds describe this year's stand.
+            model.StandStats();
+        }
+        if (recording()) {
+            macro_->appendMarker("Project");
+        }
+        if (model.age > run.maxAge) {
+            rollBack();
+            if (recording()) {
+                ui_.message(kMaximumAgeRecordingMessage);
+                macro_->rewindToPreviousCommand();
+            } else {
+                ui_.message(kMaximumAgeMessage);
+            }
+            return;
+        }
+        if (run.targetReached) {
+            PrepareInput2(model);
+            if (run.nextTargetMode) {
+                // No dialog: the step is recorded as a treatment section holding only "next".
+                if (recording()) {
+                    macro_->appendMarker("start Input2");
+                    macro_->appendMarker("next");
+                }
+                ApplyNextTarget(model);
+                if (recording()) {
+                    macro_->appendMarker("end Input2");
+                }
+            } else {
+                const std::optional<Input2Values> values = inputs_.input2(doc_);
+                if (!values) {
+                    rollBack();
+                    if (recording()) {
+                        macro_->rewindToPreviousCommand();
+                    }
+                    return;
+                }
+                ApplyInput2(model, run, *values);
+            }
+        }
+        run.targetReached = model.ProjectToTarget();
+        if (view_ != nullptr) {
+            view_->clearSelection();
+        }
+        doc_.setModified(true);
+        run.needsInit = false;
+        UpdateShownRange(doc_.display, oldLastTable, model.lastTable());
+    } catch (...) {
+        ui_.message(kOperationFailedMessage);
+        if (macro_ != nullptr) {
+            macro_->commandFailed();
+        }
+        rollBack();
+    }
+}
+
+void ProjectionCommands::reset() {
+    if (macro_ != nullptr && macro_->busy()) {
+        return;
+    }
+    if (doc_.isModified()) {
+        const Answer answer =
+            ui_.message(cformat(kSaveBeforeResetQuestion, doc_.title().c_str()), Buttons::YesNoCancel, Icon::Question);
+        if (answer == Answer::Cancel) {
+            return;
+        }
+        if (answer == Answer::Yes) {
+            if (save_) {
+                save_(doc_);
+            }
+            if (doc_.isModified()) {
+                return;
+            }
+        }
+    }
+    doc_.run.needsInit = true;
+    doc_.setModified(true);
+    doc_.model.tables.clear();
+    doc_.run.bab = doc_.run.baa = 0;
+    doc_.run.targetReached = false;
+    doc_.run.maxAge = 0;
+    doc_.run.nextTargetMode = false;
+    if (view_ != nullptr) {
+        view_->resetViewState();
+    }
+}
+
+void SaveAll(const std::vector<CGROVEXDoc*>& documents, const ProjectionCommands::SaveAction& save) {
+    for (CGROVEXDoc* doc : documents) {
+        if (doc != nullptr && save) {
+            save(*doc);
+        }
+    }
+}
+
+} // namespace grovex
