@@ -28,6 +28,20 @@ struct DisplayState {
     std::string standTitle; // title of the last initialization; not stored in the file
 };
 
+// After a projection command: which tables the view draws, given the index of the last table before the
+// command and now. Showing all tables starts at the first one; otherwise the command's own tables are shown.
+inline void UpdateShownRange(DisplayState& display, int oldLastTable, int newLastTable) {
+    const bool newTables = newLastTable > oldLastTable;
+    if (display.allTables) {
+        display.firstShown = 0;
+        if (newTables) {
+            display.stepFirst = oldLastTable + 1;
+        }
+    } else if (newTables) {
+        display.firstShown = display.stepFirst = oldLastTable + 1;
+    }
+}
+
 class CGROVEXDoc {
 public:
     GrowthModel model;

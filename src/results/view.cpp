@@ -67,11 +67,7 @@ void CGROVEXView::ScrollToNewest() {
 }
 
 void CGROVEXView::UpdateShownTables(int oldLastTable) {
-    DisplayState& display = doc_.display;
-    if (doc_.model.lastTable() > oldLastTable) {
-        display.stepFirst = oldLastTable + 1;
-        display.firstShown = display.allTables ? 0 : display.stepFirst;
-    }
+    UpdateShownRange(doc_.display, oldLastTable, doc_.model.lastTable());
 }
 
 void CGROVEXView::setScrollPosition(Point position) {
