@@ -1,5 +1,6 @@
 // grovex-cli: growth-and-yield projections of planted loblolly pine from the command line.
 
+#include "cli/macro_command.h"
 #include "cli/project_options.h"
 #include "cli/project_run.h"
 #include "cli/show_command.h"
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
     CLI::App* show = grovex::cli::addShowCommand(app, showOptions);
     grovex::cli::TreeListOptions treeListOptions;
     CLI::App* treeList = grovex::cli::addTreeListCommand(app, treeListOptions);
+    grovex::cli::MacroOptions macroOptions;
+    const grovex::cli::MacroCommand macro = grovex::cli::addMacroCommand(app, macroOptions);
 
     try {
         app.parse(argc, argv);
@@ -38,6 +41,9 @@ int main(int argc, char** argv) {
     }
     if (treeList->parsed()) {
         return grovex::cli::runTreeList(treeListOptions, std::cout, std::cerr);
+    }
+    if (macro.group->parsed()) {
+        return grovex::cli::runMacro(macro, macroOptions, std::cout, std::cerr);
     }
     return grovex::cli::kExitBadInput;
 }

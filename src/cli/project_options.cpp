@@ -103,6 +103,11 @@ CLI::App* addProjectCommand(CLI::App& app, ProjectOptions& o) {
         ->group(volume);
 
     addFormatOption(cmd, o.format);
+    addText(cmd, "--treelist", o.treeList,
+            "Existing stand described by a tree list file (.dat): its plot, age, treatments and measured trees "
+            "replace the stand options",
+            "FILE.dat")
+        ->group(stand);
     addText(cmd, "--save", o.save,
             "Also save the projected simulation as a document that the desktop application opens and "
             "`grovex-cli show` prints",

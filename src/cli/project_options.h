@@ -35,6 +35,8 @@ struct ProjectOptions {
     std::vector<std::string> equations;
     OutputFormat format = OutputFormat::Text;
     std::optional<std::string> save; // file of the simulation document to write
+    // An existing stand described by the trees of a tree list file (".dat") instead of stand-level values.
+    std::optional<std::string> treeList;
 };
 
 // Adds "--format text|json|csv" to a subcommand.

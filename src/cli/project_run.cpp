@@ -4,11 +4,15 @@
 #include "cli/output_formats.h"
 #include "cli/project_document.h"
 #include "cli/project_inputs.h"
+#include "control/projection.h"
 #include "model/growth_model.h"
 #include "model/input1.h"
 #include "results/document_file.h"
+#include "treelist/tree_list_file.h"
 
+#include <filesystem>
 #include <memory>
+#include <stdlib.h>
 
 namespace grovex::cli {
 namespace {
@@ -29,13 +33,103 @@ private:
     std::ostream& err_;
 };
 
+// The accepted sheet, and the tree list for the extraction.
+class GivenInputs : public InputSource {
+public:
+    GivenInputs(const Input1& input, const TreeList& list) : input_(input), list_(list) {}
+    std::optional<Input1> input1(CGROVEXDoc&) override { return input_; }
+    std::optional<Input2Values> input2(CGROVEXDoc&) override { return std::nullopt; }
+    const TreeList* simulationTreeList() override { return &list_; }
+
+private:
+    const Input1& input_;
+    const TreeList& list_;
+};
+
+// A folder of its own in the system's temporary folder for the command's state file, removed afterwards.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "grovex-cli-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr) {
+            path_ = pattern + static_cast<char>(std::filesystem::path::preferred_separator);
+        }
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        if (!path_.empty()) {
+            std::filesystem::remove_all(path_, ignored);
+        }
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+bool standOptionGiven(const ProjectOptions& o) {
+    return o.existingAge || o.planted || o.survival || o.trees || o.basalArea || o.site || o.hardwood ||
+           o.poorlyDrained;
+}
+
+// Initialize and Project for an existing stand from a tree list, through the projection routine: a refused
+// extraction has shown its message and leaves no run.
+int runFromTreeList(const ProjectOptions& options, ProjectInput& accepted, std::ostream& out, std::ostream& err) {
+    StreamUi ui(err);
+    TreeList list;
+    readTreeListFile(*options.treeList, list, ui);
+    if (!list.loaded) {
+        return kExitBadInput;
+    }
+    accepted.input.qexist = true;
+    accepted.input.qlist = true;
+    accepted.plantationPage.qexist = true;
+    accepted.plantationPage.qlist = true;
+
+    CGROVEXDoc doc;
+    doc.setTitle("GROVEX1");
+    doc.model.setUi(&ui);
+    doc.plantationPage = accepted.plantationPage;
+    doc.volumeUnitsPage = accepted.volumeUnitsPage;
+    GivenInputs inputs(accepted.input, list);
+    ScratchFolder scratch;
+    StateFile stateFile(temporaryStateDirectory(scratch.path()) + kTemporaryStateFileName);
+    ProjectionCommands commands(doc, ui, inputs, stateFile);
+    commands.initializeAndProject();
+    if (doc.run.needsInit) {
+        return kExitRunFailed;
+    }
+
+    writeTables(out, options.format, doc.model, doc.run.targetReached);
+    out.flush();
+    if (!out) {
+        return kExitRunFailed;
+    }
+    if (options.save) {
+        const IoStatus saved = saveDocument(doc, *options.save);
+        if (!saved) {
+            err << saved.message() << '\n';
+            return kExitRunFailed;
+        }
+    }
+    return kExitSuccess;
+}
+
 } // namespace
 
 int runProject(const ProjectOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.treeList && standOptionGiven(options)) {
+        err << "--treelist describes the stand by its trees; --site, --planted, --survival, --existing-age, "
+               "--trees, --basal-area, --poorly-drained and --hardwood cannot be used with it.\n";
+        return kExitBadInput;
+    }
     ProjectInput accepted;
     if (const FormResult refused = projectInput(options, accepted); !refused) {
         err << refused.message << '\n';
         return kExitBadInput;
+    }
+    if (options.treeList) {
+        return runFromTreeList(options, accepted, out, err);
     }
 
     StreamUi ui(err);

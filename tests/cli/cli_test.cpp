@@ -477,4 +477,71 @@ TEST(CliTreeList, SaveWritesTheListBackInTheWindowsOwnLayout) {
                               "2   A1 11.0 61.5\n");
 }
 
+TEST(CliProject, TreeListStandIsExtractedAndProjected) {
+    const std::string list = std::string(GROVEX_TEST_DATA) + "/treelist_crown_class.dat";
+    const CliRun run = runCli("project --treelist '" + list + "' --target-age 25 --format json");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const nlohmann::json doc = nlohmann::json::parse(run.out);
+    ASSERT_EQ(doc["tables"].size(), 1u);
+    EXPECT_EQ(doc["tables"][0]["age"], 25);
+
+    // A list whose tree has no height cannot describe a stand: the extraction says why, nothing is written.
+    const CliRun refused =
+        runCli("project --treelist '" + std::string(GROVEX_TEST_DATA) + "/treelist_dominant_height.dat'");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.out.empty());
+    EXPECT_NE(refused.err.find("has a height of 0 or less"), std::string::npos) << refused.err;
+
+    const CliRun mixed = runCli("project --treelist '" + list + "' --site 70");
+    EXPECT_EQ(mixed.exitCode, 2);
+    EXPECT_NE(mixed.err.find("--treelist"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(CliMacro, BuildAndDumpReproduceTheMacroByteForByte) {
+    ScratchDirectory dir;
+    const std::string example = std::string(GROVEX_TEST_DATA) + "/macro_thin_fertilize_next.txt";
+    const CliRun built = runCli("macro build '" + example + "' -o '" + dir.file("a.gmc") + "'");
+    ASSERT_EQ(built.exitCode, 0) << built.err;
+    const std::string bytes = fileText(dir.file("a.gmc"));
+    ASSERT_GE(bytes.size(), 4u);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 44u); // 45 entries
+
+    const CliRun dumped = runCli("macro dump '" + dir.file("a.gmc") + "'");
+    ASSERT_EQ(dumped.exitCode, 0) << dumped.err;
+    EXPECT_EQ(split(dumped.out, '\n').size(), 45u);
+    EXPECT_NE(dumped.out.find("\ntitle text \"Tract 7\"\n"), std::string::npos);
+    EXPECT_NE(dumped.out.find("\nps real 0.899999976\n"), std::string::npos);
+    EXPECT_NE(dumped.out.find("\nstart Input2\nnext\nend Input2\n"), std::string::npos);
+
+    std::ofstream(dir.file("dump.txt"), std::ios::binary) << dumped.out;
+    ASSERT_EQ(runCli("macro build '" + dir.file("dump.txt") + "' -o '" + dir.file("b.gmc") + "'").exitCode, 0);
+    EXPECT_EQ(fileText(dir.file("b.gmc")), bytes);
+}
+
+TEST(CliMacro, RefusedInputsExitWith2AndNameTheProblem) {
+    ScratchDirectory dir;
+    std::ofstream(dir.file("cut.gmc"), std::ios::binary) << std::string("\x00\x00\x00\x00\x05", 5);
+    const CliRun dump = runCli("macro dump '" + dir.file("cut.gmc") + "'");
+    EXPECT_EQ(dump.exitCode, 2);
+    EXPECT_EQ(dump.out, "");
+    EXPECT_EQ(dump.err, "Unable to open the macro: " + dir.file("cut.gmc") + "\n");
+
+    std::ofstream(dir.file("bad.txt")) << "ProjectInit\ntarget real twenty\n";
+    const CliRun build = runCli("macro build '" + dir.file("bad.txt") + "' -o '" + dir.file("bad.gmc") + "'");
+    EXPECT_EQ(build.exitCode, 2);
+    EXPECT_EQ(build.err, dir.file("bad.txt") + ": line 2: \"twenty\" is not a real number\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("bad.gmc")));
+
+    EXPECT_EQ(runCli("macro build '" + dir.file("bad.txt") + "'").exitCode, 2); // -o is required
+}
+
 } // namespace
