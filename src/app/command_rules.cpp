@@ -79,8 +79,18 @@ CommandRoute commandRoute(int id) {
     case kFilePrint:
     case kFilePrintPreview:
         return CommandRoute::View;
+    case kInitializeAndProject:
+    case kInitializeKey:
+    case kMidrotationAndProject:
+    case kMidrotationKey:
+    case kProjectToNextTarget:
+    case kNextTargetKey:
+    case kReset:
+    case kResetKey:
+    case kChangeSimulationTreeList:
+        return CommandRoute::Simulation;
     default:
-        // Projections, reset, macros, the simulation tree list, editing and the grid and pane keys.
+        // Macros, editing and the grid and pane keys.
         return CommandRoute::NotYetAvailable;
     }
 }
@@ -132,6 +142,7 @@ bool shellCommandEnabled(int id, const ShellState& state) {
         return state.simulationActive;
     case CommandRoute::View:
     case CommandRoute::TreeList:
+    case CommandRoute::Simulation:
     case CommandRoute::NotYetAvailable:
         return false;
     }

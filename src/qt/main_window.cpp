@@ -8,7 +8,9 @@
 #include "base/platform/settings.h"
 #include "qt/application.h"
 #include "qt/command_actions.h"
+#include "qt/dialog_input_source.h"
 #include "qt/icons.h"
+#include "qt/initialize_stand_sheet.h"
 #include "qt/mdi_layout.h"
 #include "qt/platform/qt_text.h"
 #include "qt/results_widget.h"
@@ -141,6 +143,11 @@ SimulationWindow* MainWindow::findWindow(const std::string& path) const {
 SimulationWindow* MainWindow::addSimulationWindow(std::shared_ptr<CGROVEXDoc> document) {
     auto* window = new SimulationWindow(std::move(document), app_.viewServices());
     window->setCloseGuard([this](SimulationWindow& closing) { return confirmClose(closing); });
+    window->setInputSource(std::make_unique<DialogInputSource>(window, app_.ui(), treeListBrowser(app_), [this] {
+        TreeListWindow* treeList = treeListWindow();
+        return treeList != nullptr ? &treeList->view().treeList() : nullptr;
+    }));
+    window->setSaveAction([this](CGROVEXDoc& doc) { return saver_.save(doc); });
     connect(window, &SimulationWindow::commandStateChanged, this, &MainWindow::updateCommandUi);
     connect(window, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &MainWindow::updateCommandUi); });
     mdiArea_->addSubWindow(window);
@@ -227,6 +234,12 @@ void MainWindow::executeCommand(int id) {
             executeDocumentCommand(id, *window);
         }
         break;
+    case CommandRoute::Simulation:
+        if (SimulationWindow* window = activeSimulation()) {
+            window->executeProjectionCommand(id);
+            refreshOtherViews(*window);
+        }
+        break;
     case CommandRoute::MainFrame:
         executeFrameCommand(id);
         break;
@@ -237,6 +250,16 @@ void MainWindow::executeCommand(int id) {
         break;
     }
     updateCommandUi();
+}
+
+// The other windows of a document lay out and show what a command of one of them changed.
+void MainWindow::refreshOtherViews(SimulationWindow& window) {
+    for (SimulationWindow* other : simulationWindows()) {
+        if (other != &window && other->sharedDocument() == window.sharedDocument()) {
+            other->view().LayoutTables();
+            other->resultsWidget().scrollChanged();
+        }
+    }
 }
 
 void MainWindow::executeDocumentCommand(int id, SimulationWindow& window) {
@@ -371,6 +394,8 @@ void MainWindow::updateCommandStates(SimulationWindow* active, TreeListWindow* t
         const CommandRoute route = treeList != nullptr ? treeListCommandRoute(id) : commandRoute(id);
         if (route == CommandRoute::TreeList) {
             action->setEnabled(treeList->commandEnabled(id));
+        } else if (route == CommandRoute::Simulation) {
+            action->setEnabled(active != nullptr && active->projectionCommandEnabled(id));
         } else if (route == CommandRoute::View) {
             action->setEnabled(active != nullptr && active->resultsWidget().commandEnabled(id));
             if (action->isCheckable()) {

@@ -67,6 +67,7 @@ protected:
 private:
     void executeFrameCommand(int id);
     void executeDocumentCommand(int id, SimulationWindow& window);
+    void refreshOtherViews(SimulationWindow& window);
     bool confirmClose(SimulationWindow& window);
     void saveAll();
     void updateCommandStates(SimulationWindow* simulation, TreeListWindow* treeList);

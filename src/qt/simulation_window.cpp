@@ -1,16 +1,40 @@
 #include "qt/simulation_window.h"
 
+#include "control/extract.h"
+#include "qt/dialog_input_source.h"
 #include "qt/icons.h"
 #include "qt/platform/qt_canvas.h"
 #include "qt/platform/qt_text.h"
 #include "qt/results_widget.h"
+#include "qt/tree_list_dialogs_qt.h"
 
 #include <QCloseEvent>
 
 namespace grovex {
 
+// The view's part of a command, then the widget's scroll bars and a repaint. After Reset the emptied view
+// shows its top.
+class WidgetViewHooks : public ViewHooksFor {
+public:
+    WidgetViewHooks(CGROVEXView& view, ResultsWidget& widget) : ViewHooksFor(view), view_(view), widget_(widget) {}
+    void refresh() override {
+        ViewHooksFor::refresh();
+        widget_.scrollChanged();
+    }
+    void resetViewState() override {
+        ViewHooksFor::resetViewState();
+        view_.setScrollPosition({0, 0});
+        widget_.scrollChanged();
+    }
+
+private:
+    CGROVEXView& view_;
+    ResultsWidget& widget_;
+};
+
 SimulationWindow::SimulationWindow(std::shared_ptr<CGROVEXDoc> document, const ViewServices& services, QWidget* parent)
-    : QMdiSubWindow(parent), document_(std::move(document)) {
+    : QMdiSubWindow(parent), document_(std::move(document)), ui_(services.ui), clipboard_(services.clipboard),
+      stateFile_(temporaryStateDirectory(services.appDirectory) + kTemporaryStateFileName) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(applicationIcon());
     view_ = std::make_unique<CGROVEXView>(*document_, QtFontMetricsSource::screen(), services.settings, services.ui,
@@ -20,12 +44,70 @@ SimulationWindow::SimulationWindow(std::shared_ptr<CGROVEXDoc> document, const V
     setWidget(widget_);
     setFocusProxy(widget_);
     connect(widget_, &ResultsWidget::commandStateChanged, this, &SimulationWindow::commandStateChanged);
+    viewHooks_ = std::make_unique<WidgetViewHooks>(*view_, *widget_);
+    setInputSource(std::make_unique<DialogInputSource>(this, ui_));
     updateTitle(1, 1);
 }
 
 // The widget refers to the view, so it goes first.
 SimulationWindow::~SimulationWindow() {
+    projection_.reset();
+    viewHooks_.reset();
     delete widget_;
+}
+
+bool SimulationWindow::isProjectionCommand(int id) {
+    switch (id) {
+    case kInitializeAndProjectId:
+    case kInitializeAndProjectKeyId:
+    case kTreatAndProjectId:
+    case kTreatAndProjectKeyId:
+    case kProjectNextTargetId:
+    case kProjectNextTargetKeyId:
+    case kResetId:
+    case kResetKeyId:
+    case kChangeTreeListId:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool SimulationWindow::projectionCommandEnabled(int id) const {
+    return isProjectionCommand(id) && projection_->isEnabled(id);
+}
+
+void SimulationWindow::executeProjectionCommand(int id) {
+    if (!projectionCommandEnabled(id)) {
+        return;
+    }
+    if (id == kChangeTreeListId) {
+        changeSimulationTreeList();
+    } else {
+        projection_->execute(id);
+    }
+    Q_EMIT commandStateChanged();
+}
+
+void SimulationWindow::setInputSource(std::unique_ptr<InputSource> inputs) {
+    inputs_ = std::move(inputs);
+    projection_ =
+        std::make_unique<ProjectionCommands>(*document_, ui_, *inputs_, stateFile_, nullptr, viewHooks_.get());
+    projection_->setSaveAction(save_);
+}
+
+void SimulationWindow::setSaveAction(ProjectionCommands::SaveAction save) {
+    save_ = std::move(save);
+    projection_->setSaveAction(save_);
+}
+
+void SimulationWindow::changeSimulationTreeList() {
+    const auto runDialog = [this](treeListStateDlg& form) {
+        TreeListStateDialog dialog(form, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    ChangeCurrentSimulationTreeList(*document_, ui_, clipboard_, treeValuesEditor(ui_), runDialog,
+                                    [this] { viewHooks_->refresh(); });
 }
 
 void SimulationWindow::updateTitle(int number, int count) {

@@ -2,6 +2,7 @@
 // A child window of a simulation: one document, one results view of it and the widget that shows the view.
 // Several windows may show the same document ("New Window"); the document lives while one of them does.
 
+#include "control/projection.h"
 #include "results/document.h"
 #include "results/view.h"
 
@@ -18,6 +19,7 @@ namespace grovex {
 class Clipboard;
 class Settings;
 class Ui;
+class WidgetViewHooks;
 
 // What every results view of the application shares.
 struct ViewServices {
@@ -45,6 +47,17 @@ public:
     // Asked before the window closes; answering false keeps it open.
     void setCloseGuard(std::function<bool(SimulationWindow&)> guard) { closeGuard_ = std::move(guard); }
 
+    // The projection commands of the view (Initialize and Project, Midrotation Treatment and Project, Project
+    // to next target, Reset, their keys) and Change Current Simulation Tree List.
+    static bool isProjectionCommand(int id);
+    bool projectionCommandEnabled(int id) const;
+    void executeProjectionCommand(int id);
+    ProjectionCommands& projection() { return *projection_; }
+    // Where the projections take their inputs from; the dialogs of the window until replaced.
+    void setInputSource(std::unique_ptr<InputSource> inputs);
+    // What Reset runs when the user wants the document saved first.
+    void setSaveAction(ProjectionCommands::SaveAction save);
+
 signals:
     // A command ran in the view or its selection changed.
     void commandStateChanged();
@@ -53,10 +66,19 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void changeSimulationTreeList();
+
     std::shared_ptr<CGROVEXDoc> document_;
     std::unique_ptr<CGROVEXView> view_;
     ResultsWidget* widget_ = nullptr;
     std::function<bool(SimulationWindow&)> closeGuard_;
+    Ui& ui_;
+    Clipboard& clipboard_;
+    StateFile stateFile_;
+    std::unique_ptr<InputSource> inputs_;
+    std::unique_ptr<WidgetViewHooks> viewHooks_;
+    std::unique_ptr<ProjectionCommands> projection_;
+    ProjectionCommands::SaveAction save_;
 };
 
 } // namespace grovex

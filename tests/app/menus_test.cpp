@@ -199,10 +199,16 @@ INSTANTIATE_TEST_SUITE_P(Rules, ShellRuleTest,
                                          RuleCase{"CopyAsksTheView", kEditCopy, simulation(), false}),
                          [](const testing::TestParamInfo<RuleCase>& info) { return std::string(info.param.name); });
 
-TEST(ShellRulesTest, CommandsOfLaterPartsAreShownDisabled) {
+TEST(ShellRulesTest, ProjectionCommandsGoToTheSimulationAndMacrosStayDisabled) {
     for (const int id : {kInitializeAndProject, kMidrotationAndProject, kProjectToNextTarget, kInitializeKey,
-                         kMidrotationKey, kNextTargetKey, kReset, kResetKey, kRecordMacro, kPlayMacro, kStopMacro,
-                         kStepMacro, kSaveMacro, kOpenMacro, kChangeSimulationTreeList}) {
+                         kMidrotationKey, kNextTargetKey, kReset, kResetKey, kChangeSimulationTreeList}) {
+        EXPECT_EQ(commandRoute(id), CommandRoute::Simulation) << id;
+        EXPECT_FALSE(shellCommandEnabled(id, simulation())) << id;
+    }
+    // Reset of the tree list window stays its own.
+    EXPECT_EQ(treeListCommandRoute(kReset), CommandRoute::TreeList);
+    EXPECT_EQ(treeListCommandRoute(kInitializeAndProject), CommandRoute::Simulation);
+    for (const int id : {kRecordMacro, kPlayMacro, kStopMacro, kStepMacro, kSaveMacro, kOpenMacro}) {
         EXPECT_EQ(commandRoute(id), CommandRoute::NotYetAvailable) << id;
         EXPECT_FALSE(shellCommandEnabled(id, simulation())) << id;
     }

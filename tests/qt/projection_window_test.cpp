@@ -1,0 +1,356 @@
+// The projection commands of a simulation window as a user reaches them: through the menu actions, with the
+// "Initialize Stand" sheet or scripted inputs, and the enabled states the menus show.
+
+#include "app/commands.h"
+#include "base/platform/shell.h"
+#include "dialogs/general_info_dlg.h"
+#include "dialogs/out_units_dlg.h"
+#include "qt/application.h"
+#include "qt/command_actions.h"
+#include "qt/initialize_stand_sheet.h"
+#include "qt/main_window.h"
+#include "qt/platform/qt_settings.h"
+#include "qt/results_widget.h"
+#include "qt/simulation_window.h"
+#include "qt/tree_list_dialogs_qt.h"
+#include "support/recording_ui.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <deque>
+#include <memory>
+#include <utility>
+
+using namespace grovex;
+
+namespace {
+
+class NoShell : public Shell {
+public:
+    int open(const std::string&, const std::string&) override { return kShellFileNotFound; }
+};
+
+// Inputs answered from queues; an empty queue cancels.
+class ScriptedInputs : public InputSource {
+public:
+    std::deque<Input1> input1s;
+    std::deque<Input2Values> input2s;
+    int input2Calls = 0;
+
+    std::optional<Input1> input1(CGROVEXDoc&) override { return next(input1s); }
+    std::optional<Input2Values> input2(CGROVEXDoc&) override {
+        ++input2Calls;
+        return next(input2s);
+    }
+
+private:
+    template <class T> static std::optional<T> next(std::deque<T>& queue) {
+        if (queue.empty()) {
+            return std::nullopt;
+        }
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+};
+
+Input1 standInput(const std::string& title, int nyears, float ageTarget) {
+    Input1 input;
+    input.title = title;
+    input.nyears = nyears;
+    input.pcrit = kCriterionAge;
+    input.target = ageTarget;
+    return input;
+}
+
+Input2Values rowThinning(float ageTarget) {
+    Input2Values thin;
+    thin.qthin = true;
+    thin.ithin = 1;
+    thin.rcut = 4;
+    thin.pcrit = kCriterionAge;
+    thin.target = ageTarget;
+    return thin;
+}
+
+// Fills the open "Initialize Stand" sheet once the event loop runs: the title, a rotation of 40 years, 85 percent
+// survival and the age target on the first page, inside-bark volumes on the second (empty target: the sheet is
+// cancelled), then OK. A sheet that refuses is cancelled so that the test cannot hang.
+void answerSheetLater(const QString& title, const QString& ageTarget, bool* refused) {
+    QTimer::singleShot(0, [=] {
+        auto* sheet = qobject_cast<InitializeStandSheet*>(QApplication::activeModalWidget());
+        QVERIFY(sheet != nullptr);
+        if (ageTarget.isEmpty()) {
+            sheet->reject();
+            return;
+        }
+        const std::pair<int, QString> entries[] = {{plantation::kTitle, title},
+                                                   {plantation::kRotation, QStringLiteral("40")},
+                                                   {plantation::kPercentSurvival, QStringLiteral("85")},
+                                                   {plantation::kFirstTarget, ageTarget}};
+        for (const auto& [id, text] : entries) {
+            auto* box = qobject_cast<QLineEdit*>(sheet->control(id));
+            QVERIFY(box != nullptr);
+            box->selectAll();
+            QTest::keyClicks(box, text);
+        }
+        sheet->tabs()->setCurrentIndex(1);
+        qobject_cast<QAbstractButton*>(sheet->control(volumeunits::kInsideBarkButton))->click();
+        for (const auto& [id, text] : {std::pair{volumeunits::kMinDbhClass, QStringLiteral("6")},
+                                       std::pair{volumeunits::kTopDiameter, QStringLiteral("4")}}) {
+            auto* box = qobject_cast<QLineEdit*>(sheet->control(id));
+            QVERIFY(box != nullptr);
+            box->selectAll();
+            QTest::keyClicks(box, text);
+        }
+        sheet->findChild<QPushButton*>(controlName(1))->click();
+        if (sheet->isVisible()) {
+            *refused = true;
+            sheet->reject();
+        }
+    });
+}
+
+// With GROVEX_SNAPSHOT_DIR set, the main window is kept as a picture there.
+void keepSnapshot(MainWindow& widget, const QString& name) {
+    const QString dir = qEnvironmentVariable("GROVEX_SNAPSHOT_DIR");
+    if (!dir.isEmpty()) {
+        widget.setGeometry(0, 0, 1000, 700);
+        widget.mdiArea().currentSubWindow()->setGeometry(0, 0, 900, 560);
+        QCoreApplication::processEvents();
+        QVERIFY(widget.grab().save(dir + QLatin1Char('/') + name));
+    }
+}
+
+} // namespace
+
+class ProjectionWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void initializeThroughTheSheetShowsTheFirstTable();
+    void treatmentsAppendTablesAndResetEmptiesTheView();
+    void resetOfAModifiedDocumentCanBeCancelledOrSaved();
+    void otherWindowsOfTheDocumentFollow();
+    void changedTreeListAppendsATable();
+
+private:
+    std::unique_ptr<Application> startApplication();
+    // Scripted inputs for the active simulation window.
+    ScriptedInputs& scriptActiveWindow(Application& app);
+    bool enabled(Application& app, int id) { return app.mainWindow().commands().action(id)->isEnabled(); }
+    void trigger(Application& app, int id) { app.mainWindow().commands().action(id)->trigger(); }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString previousDirectory_;
+    fakes::RecordingUi* ui_ = nullptr;
+};
+
+void ProjectionWindowTest::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    previousDirectory_ = QDir::currentPath();
+    QDir::setCurrent(dir_->path());
+}
+
+void ProjectionWindowTest::cleanup() {
+    QDir::setCurrent(previousDirectory_);
+    dir_.reset();
+}
+
+std::unique_ptr<Application> ProjectionWindowTest::startApplication() {
+    ApplicationServices services;
+    auto settings = std::make_unique<QtSettings>(dir_->filePath(QStringLiteral("settings.ini")));
+    settings->writeString("Directories", "Application",
+                          (QDir::toNativeSeparators(dir_->path()) + QDir::separator()).toStdString());
+    services.settings = std::move(settings);
+    services.shell = std::make_unique<NoShell>();
+    auto ui = std::make_unique<fakes::RecordingUi>();
+    ui_ = ui.get();
+    services.ui = std::move(ui);
+    auto app = std::make_unique<Application>(std::move(services));
+    if (!app->start({})) {
+        return nullptr;
+    }
+    return app;
+}
+
+ScriptedInputs& ProjectionWindowTest::scriptActiveWindow(Application& app) {
+    auto inputs = std::make_unique<ScriptedInputs>();
+    ScriptedInputs& result = *inputs;
+    app.mainWindow().activeSimulation()->setInputSource(std::move(inputs));
+    return result;
+}
+
+void ProjectionWindowTest::initializeThroughTheSheetShowsTheFirstTable() {
+    auto app = startApplication();
+    QVERIFY(app);
+    SimulationWindow* window = app->mainWindow().activeSimulation();
+    QVERIFY(window != nullptr);
+    CGROVEXDoc& doc = window->document();
+
+    // A new window: only initializing makes sense.
+    QVERIFY(enabled(*app, appcmd::kInitializeAndProject));
+    QVERIFY(enabled(*app, appcmd::kInitializeKey));
+    QVERIFY(!enabled(*app, appcmd::kMidrotationAndProject));
+    QVERIFY(!enabled(*app, appcmd::kMidrotationKey));
+    QVERIFY(!enabled(*app, appcmd::kProjectToNextTarget));
+    QVERIFY(enabled(*app, appcmd::kReset));
+    QVERIFY(!enabled(*app, appcmd::kRecordMacro));
+
+    // Cancelled: nothing changes, no state file stays behind.
+    bool refused = false;
+    answerSheetLater({}, {}, &refused);
+    trigger(*app, appcmd::kInitializeAndProject);
+    QCOMPARE(doc.model.lastTable(), -1);
+    QVERIFY(!doc.isModified());
+    QVERIFY(doc.run.needsInit);
+    QVERIFY(!QFile::exists(dir_->filePath(QString::fromLatin1(kTemporaryStateFileName))));
+
+    // Accepted through the key's command: a table, the title on the view, the document modified.
+    answerSheetLater(QStringLiteral("Upland plantation"), QStringLiteral("30"), &refused);
+    trigger(*app, appcmd::kInitializeKey);
+    QVERIFY2(!refused, ui_->texts().empty() ? "" : ui_->texts().back().c_str());
+    QVERIFY(doc.model.lastTable() >= 0);
+    QCOMPARE(doc.model.age, 30);
+    QCOMPARE(doc.display.standTitle, std::string("Upland plantation"));
+    QVERIFY(doc.isModified());
+    QVERIFY(window->isWindowModified());
+    // The scroll bars know the new extent.
+    const int viewportHeight = window->resultsWidget().viewport()->height();
+    QCOMPARE(window->resultsWidget().verticalScrollBar()->maximum(),
+             std::max(0, window->view().scrollSize().height - viewportHeight));
+    QVERIFY(!QFile::exists(dir_->filePath(QString::fromLatin1(kTemporaryStateFileName))));
+    QVERIFY(enabled(*app, appcmd::kMidrotationAndProject));
+    QVERIFY(enabled(*app, appcmd::kProjectToNextTarget));
+    QVERIFY(!enabled(*app, appcmd::kRecordMacro));
+}
+
+void ProjectionWindowTest::treatmentsAppendTablesAndResetEmptiesTheView() {
+    auto app = startApplication();
+    SimulationWindow* window = app->mainWindow().activeSimulation();
+    CGROVEXDoc& doc = window->document();
+    ScriptedInputs& inputs = scriptActiveWindow(*app);
+
+    inputs.input1s.push_back(standInput("Scripted stand", 60, 20));
+    trigger(*app, appcmd::kInitializeAndProject);
+    const int firstTables = doc.model.lastTable();
+    QVERIFY(firstTables >= 0);
+    QCOMPARE(doc.model.age, 20);
+
+    // A thinning to age 25 appends tables; the view scrolls to the newest.
+    inputs.input2s.push_back(rowThinning(25));
+    trigger(*app, appcmd::kMidrotationKey);
+    QCOMPARE(inputs.input2Calls, 1);
+    const int thinnedTables = doc.model.lastTable();
+    QVERIFY(thinnedTables > firstTables);
+    QCOMPARE(doc.model.age, 25);
+    QScrollBar* scrollBar = window->resultsWidget().verticalScrollBar();
+    QVERIFY(scrollBar->maximum() > 0);
+    QVERIFY(window->view().scrollPosition().y > 0);
+    QCOMPARE(scrollBar->value(), window->view().scrollPosition().y);
+    keepSnapshot(app->mainWindow(), QStringLiteral("projection_thinned.png"));
+
+    // A cancelled treatment changes nothing.
+    trigger(*app, appcmd::kMidrotationAndProject);
+    QCOMPARE(doc.model.lastTable(), thinnedTables);
+    QCOMPARE(doc.model.age, 25);
+
+    // Reset of a modified document asks first; No resets without saving.
+    ui_->clear();
+    ui_->queueAnswer(Answer::No);
+    trigger(*app, appcmd::kResetKey);
+    QCOMPARE(ui_->texts(), std::vector<std::string>{"Save GROVEX1 before resetting?"});
+    QCOMPARE(doc.model.lastTable(), -1);
+    QVERIFY(doc.run.needsInit);
+    QCOMPARE(window->view().scrollPosition().y, 0);
+    QVERIFY(!enabled(*app, appcmd::kMidrotationAndProject));
+    QVERIFY(!enabled(*app, appcmd::kProjectToNextTarget));
+    QVERIFY(enabled(*app, appcmd::kInitializeAndProject));
+}
+
+void ProjectionWindowTest::resetOfAModifiedDocumentCanBeCancelledOrSaved() {
+    auto app = startApplication();
+    CGROVEXDoc& doc = app->mainWindow().activeSimulation()->document();
+    ScriptedInputs& inputs = scriptActiveWindow(*app);
+    inputs.input1s.push_back(standInput("Saved stand", 40, 20));
+    trigger(*app, appcmd::kInitializeAndProject);
+    const int tables = doc.model.lastTable();
+    QVERIFY(tables >= 0);
+
+    ui_->queueAnswer(Answer::Cancel);
+    trigger(*app, appcmd::kReset);
+    QCOMPARE(doc.model.lastTable(), tables);
+
+    // Yes saves through the window's Save (a new document asks for its name) before the reset.
+    const QString path = dir_->filePath(QStringLiteral("saved.gvx"));
+    ui_->queueAnswer(Answer::Yes);
+    ui_->queueFileName(QDir::toNativeSeparators(path).toStdString());
+    trigger(*app, appcmd::kReset);
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(doc.model.lastTable(), -1);
+}
+
+void ProjectionWindowTest::otherWindowsOfTheDocumentFollow() {
+    auto app = startApplication();
+    MainWindow& main = app->mainWindow();
+    SimulationWindow* first = main.activeSimulation();
+    ScriptedInputs& inputs = scriptActiveWindow(*app);
+    trigger(*app, appcmd::kWindowNew);
+    SimulationWindow* second = main.activeSimulation();
+    QVERIFY(second != first);
+
+    // The new window projects with its own inputs; the first window lays out the same tables.
+    main.activate(first);
+    inputs.input1s.push_back(standInput("Shared stand", 40, 20));
+    trigger(*app, appcmd::kInitializeAndProject);
+    QVERIFY(first->document().model.lastTable() >= 0);
+    QCOMPARE(second->view().scrollSize().height, first->view().scrollSize().height);
+    QVERIFY(second->view().scrollSize().height > 0);
+    main.activate(second);
+    QVERIFY(enabled(*app, appcmd::kMidrotationAndProject));
+}
+
+void ProjectionWindowTest::changedTreeListAppendsATable() {
+    auto app = startApplication();
+    CGROVEXDoc& doc = app->mainWindow().activeSimulation()->document();
+    ScriptedInputs& inputs = scriptActiveWindow(*app);
+    inputs.input1s.push_back(standInput("Listed stand", 40, 20));
+    trigger(*app, appcmd::kInitializeAndProject);
+    const int tables = doc.model.lastTable();
+    QVERIFY(tables >= 0);
+
+    // Cancel changes nothing; OK takes the dialog's rows and appends a table.
+    for (const bool ok : {false, true}) {
+        QTimer::singleShot(0, [ok] {
+            auto* dialog = qobject_cast<TreeListStateDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            if (ok) {
+                dialog->accept();
+            } else {
+                dialog->reject();
+            }
+        });
+        trigger(*app, appcmd::kChangeSimulationTreeList);
+        QCOMPARE(doc.model.lastTable(), ok ? tables + 1 : tables);
+    }
+}
+
+QTEST_MAIN(ProjectionWindowTest)
+#include "projection_window_test.moc"
