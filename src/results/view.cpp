@@ -11,6 +11,7 @@ namespace grovex {
 namespace {
 
 constexpr const char* kOptionsSection = "Options";
+constexpr Size kEmptyScrollSize{800, 800};
 constexpr const char* kAllTablesKey = "AllTables";
 constexpr int kSmallestDecreasableHeight = 16;
 
@@ -31,16 +32,15 @@ CGROVEXView::CGROVEXView(CGROVEXDoc& doc, const FontMetricsSource& screen, Setti
 }
 
 void CGROVEXView::OnInitialUpdate() {
-    scrollSize_ = {800, 800};
+    scrollSize_ = kEmptyScrollSize;
     screenFont_ = readFontRecord(appDirectory_ + kFontRecordName).value_or(LogFont{});
     zeroColumnWidths();
     LayoutTables();
 }
 
 void CGROVEXView::LayoutTables() {
-    if (const std::optional<Size> size = layoutWith(screen_, screenFont_)) {
-        scrollSize_ = *size;
-    }
+    // A view without tables (new, or emptied by Reset) scrolls over the size it starts with.
+    scrollSize_ = layoutWith(screen_, screenFont_).value_or(kEmptyScrollSize);
     setScrollPosition(scrollPosition_);
 }
 

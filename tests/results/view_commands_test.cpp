@@ -36,6 +36,15 @@ TEST_F(ViewTest, SelectAllAndCopyNeedATable) {
     EXPECT_FALSE(v.execute(12345));
 }
 
+TEST_F(ViewTest, AViewEmptiedOfItsTablesScrollsOverItsStartingSizeAgain) {
+    CGROVEXView& v = open(3);
+    ASSERT_NE(v.scrollSize().height, 800); // laid out for its tables
+    doc.model.tables.clear();              // as Reset leaves the document
+    v.LayoutTables();
+    EXPECT_EQ(v.scrollSize().width, 800);
+    EXPECT_EQ(v.scrollSize().height, 800);
+}
+
 TEST_F(ViewTest, AllTablesToggleShowsEveryTableAndBackTheLatestCommand) {
     settings.writeInt("Options", "AllTables", 0);
     CGROVEXView& v = open(1);
