@@ -200,10 +200,12 @@ void ProjectionCommands::runGuarded(int oldLastTable, bool modifiedBefore, bool 
                 return;
             }
             run.needsInit = false;
-            WriteInput1(model, *input);
-            doc_.display.standTitle = model.title;
-            if (input->qexist && input->qlist) {
-                Extract(model, run, inputs_.simulationTreeList(), ui_);
+            if (!inputs_.inputsApplied()) {
+                WriteInput1(model, *input);
+                doc_.display.standTitle = model.title;
+                if (input->qexist && input->qlist) {
+                    Extract(model, run, inputs_.simulationTreeList(), ui_);
+                }
             }
             if (!StartRun(model)) {
                 throw std::runtime_error("no diameter distribution fits the stand");
@@ -250,7 +252,9 @@ void ProjectionCommands::runGuarded(int oldLastTable, bool modifiedBefore, bool 
                     }
                     return;
                 }
-                ApplyInput2(model, run, *values);
+                if (!inputs_.inputsApplied()) {
+                    ApplyInput2(model, run, *values);
+                }
             }
         }
         run.targetReached = model.ProjectToTarget();

@@ -62,6 +62,9 @@ public:
     // The application's simulation tree list, taken into the model for an existing stand with a tree list;
     // null when there is none.
     virtual const TreeList* simulationTreeList() { return nullptr; }
+    // True when the group last answered was already written into the model and the run (a macro replay):
+    // the routine then neither writes nor extracts it again.
+    virtual bool inputsApplied() const { return false; }
 };
 
 // The macro as the projection routine sees it; no hooks = no macro. appendMarker runs the store's limit
