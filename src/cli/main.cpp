@@ -1,6 +1,7 @@
 // grovex-cli: growth-and-yield projections of planted loblolly pine from the command line.
 
 #include "cli/macro_command.h"
+#include "cli/play_command.h"
 #include "cli/project_options.h"
 #include "cli/project_run.h"
 #include "cli/show_command.h"
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
     CLI::App* treeList = grovex::cli::addTreeListCommand(app, treeListOptions);
     grovex::cli::MacroOptions macroOptions;
     const grovex::cli::MacroCommand macro = grovex::cli::addMacroCommand(app, macroOptions);
+    grovex::cli::PlayOptions playOptions;
+    CLI::App* play = grovex::cli::addPlayCommand(app, playOptions);
 
     try {
         app.parse(argc, argv);
@@ -44,6 +47,9 @@ int main(int argc, char** argv) {
     }
     if (macro.group->parsed()) {
         return grovex::cli::runMacro(macro, macroOptions, std::cout, std::cerr);
+    }
+    if (play->parsed()) {
+        return grovex::cli::runPlay(playOptions, std::cout, std::cerr);
     }
     return grovex::cli::kExitBadInput;
 }

@@ -4,34 +4,17 @@
 #include "cli/output_formats.h"
 #include "cli/project_document.h"
 #include "cli/project_inputs.h"
+#include "cli/stream_ui.h"
 #include "control/projection.h"
 #include "model/growth_model.h"
 #include "model/input1.h"
 #include "results/document_file.h"
 #include "treelist/tree_list_file.h"
 
-#include <filesystem>
 #include <memory>
-#include <stdlib.h>
 
 namespace grovex::cli {
 namespace {
-
-// The model's message boxes become lines on the error stream.
-class StreamUi : public Ui {
-public:
-    explicit StreamUi(std::ostream& err) : err_(err) {}
-    Answer message(std::string_view text, Buttons buttons, Icon, std::string_view) override {
-        err_ << text << '\n';
-        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
-    }
-    // Nobody can pick a file on the command line.
-    std::optional<std::string> openFileName(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> saveFileName(const FileDialogRequest&) override { return std::nullopt; }
-
-private:
-    std::ostream& err_;
-};
 
 // The accepted sheet, and the tree list for the extraction.
 class GivenInputs : public InputSource {
@@ -44,27 +27,6 @@ public:
 private:
     const Input1& input_;
     const TreeList& list_;
-};
-
-// A folder of its own in the system's temporary folder for the command's state file, removed afterwards.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "grovex-cli-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern + static_cast<char>(std::filesystem::path::preferred_separator);
-        }
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        if (!path_.empty()) {
-            std::filesystem::remove_all(path_, ignored);
-        }
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
 };
 
 bool standOptionGiven(const ProjectOptions& o) {

@@ -544,4 +544,42 @@ TEST(CliMacro, RefusedInputsExitWith2AndNameTheProblem) {
     EXPECT_EQ(runCli("macro build '" + dir.file("bad.txt") + "'").exitCode, 2); // -o is required
 }
 
+TEST(CliPlay, PlaysTheTextFormAndTheMacroFileToTheSameTables) {
+    ScratchDirectory dir;
+    const std::string example = std::string(GROVEX_TEST_DATA) + "/macro_thin_fertilize_next.txt";
+    const CliRun text = runCli("play '" + example + "' --save '" + dir.file("played.gvx") + "'");
+    ASSERT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_EQ(text.err, "");
+    EXPECT_NE(text.out.find("Thinned Trees"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("played.gvx")));
+
+    ASSERT_EQ(runCli("macro build '" + example + "' -o '" + dir.file("m.gmc") + "'").exitCode, 0);
+    const CliRun binary = runCli("play '" + dir.file("m.gmc") + "'");
+    ASSERT_EQ(binary.exitCode, 0) << binary.err;
+    EXPECT_EQ(binary.out, text.out);
+
+    const CliRun csv = runCli("play '" + dir.file("m.gmc") + "' --format csv");
+    ASSERT_EQ(csv.exitCode, 0) << csv.err;
+    EXPECT_GT(split(csv.out, '\n').size(), 10u);
+}
+
+TEST(CliPlay, AFailedPlayExitsNonZeroAndWritesNothing) {
+    ScratchDirectory dir;
+    // The run ends at 15; the recorded thinning then meets the age limit.
+    std::string macro = fileText(std::string(GROVEX_TEST_DATA) + "/macro_thin_fertilize_next.txt");
+    const size_t at = macro.find("nyears int 60");
+    ASSERT_NE(at, std::string::npos);
+    macro.replace(at, 13, "nyears int 15");
+    std::ofstream(dir.file("short.txt")) << macro;
+    const CliRun run = runCli("play '" + dir.file("short.txt") + "' --save '" + dir.file("out.gvx") + "'");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "The age has reached its maximum value.\nThe macro could not complete\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.gvx")));
+
+    const CliRun missing = runCli("play '" + dir.file("none.gmc") + "'");
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.err, "Unable to open the macro: " + dir.file("none.gmc") + "\n");
+}
+
 } // namespace

@@ -1,0 +1,28 @@
+#pragma once
+// `grovex-cli play MACRO [--treelist FILE.dat] [--save OUT.gvx] [--format text|json|csv]`: plays a macro (a
+// ".gmc" file or its text form) on a new simulation with the projection routine and the macro player, then
+// writes the tables. Messages go to the error stream; a failed play writes nothing.
+
+#include "cli/project_options.h"
+
+#include <CLI/CLI.hpp>
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace grovex::cli {
+
+struct PlayOptions {
+    std::string macro;
+    std::optional<std::string> treeList;
+    std::optional<std::string> save;
+    OutputFormat format = OutputFormat::Text;
+};
+
+CLI::App* addPlayCommand(CLI::App& app, PlayOptions& options);
+
+// Answers the process exit status; messages go to `err`.
+int runPlay(const PlayOptions& options, std::ostream& out, std::ostream& err);
+
+} // namespace grovex::cli
