@@ -88,9 +88,15 @@ CommandRoute commandRoute(int id) {
     case kReset:
     case kResetKey:
     case kChangeSimulationTreeList:
+    case kRecordMacro:
+    case kPlayMacro:
+    case kStopMacro:
+    case kStepMacro:
+    case kSaveMacro:
+    case kOpenMacro:
         return CommandRoute::Simulation;
     default:
-        // Macros, editing and the grid and pane keys.
+        // Editing and the grid and pane keys.
         return CommandRoute::NotYetAvailable;
     }
 }

@@ -12,7 +12,7 @@ enum class CommandRoute {
     Document,       // Close, Save, Save As of the active simulation document
     View,           // the active results view answers enabled, checked and execute (Copy, Print, keys...)
     TreeList,       // the tree list window answers enabled and execute (its files, editing, printing, keys)
-    Simulation,     // the active simulation window's projection commands answer enabled and execute
+    Simulation,     // the active simulation window's projection and macro commands answer enabled and execute
     NotYetAvailable // shown, but no window handles it yet: always disabled
 };
 

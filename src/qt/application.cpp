@@ -59,7 +59,8 @@ bool Application::start(const QStringList& arguments) {
     appDirectory_ = applicationDirectory(arguments.isEmpty(), *settings_,
                                          toStdString(QDir::toNativeSeparators(QDir::currentPath())),
                                          defaultApplicationDirectory(toStdString(QDir::homePath())));
-    viewServices_ = std::make_unique<ViewServices>(ViewServices{*settings_, *ui_, *clipboard_, appDirectory_});
+    viewServices_ =
+        std::make_unique<ViewServices>(ViewServices{*settings_, *ui_, *clipboard_, appDirectory_, macroStore_});
 
     mainWindow_ = std::make_unique<MainWindow>(*this);
 

@@ -34,7 +34,8 @@ private:
 
 SimulationWindow::SimulationWindow(std::shared_ptr<CGROVEXDoc> document, const ViewServices& services, QWidget* parent)
     : QMdiSubWindow(parent), document_(std::move(document)), ui_(services.ui), clipboard_(services.clipboard),
-      stateFile_(temporaryStateDirectory(services.appDirectory) + kTemporaryStateFileName) {
+      stateFile_(temporaryStateDirectory(services.appDirectory) + kTemporaryStateFileName),
+      playStateFile_(temporaryStateDirectory(services.appDirectory) + kPlayStateFileName) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(applicationIcon());
     view_ = std::make_unique<CGROVEXView>(*document_, QtFontMetricsSource::screen(), services.settings, services.ui,
@@ -45,13 +46,17 @@ SimulationWindow::SimulationWindow(std::shared_ptr<CGROVEXDoc> document, const V
     setFocusProxy(widget_);
     connect(widget_, &ResultsWidget::commandStateChanged, this, &SimulationWindow::commandStateChanged);
     viewHooks_ = std::make_unique<WidgetViewHooks>(*view_, *widget_);
+    macro_ = std::make_unique<MacroRecorder>(services.macroStore, *document_, ui_, playStateFile_,
+                                             services.appDirectory, [this] { viewHooks_->refresh(); });
     setInputSource(std::make_unique<DialogInputSource>(this, ui_));
     updateTitle(1, 1);
 }
 
-// The widget refers to the view, so it goes first.
+// The widget refers to the view, so it goes first. A window destroyed while it records stops the recording.
 SimulationWindow::~SimulationWindow() {
     projection_.reset();
+    macroInputs_.reset();
+    macro_.reset();
     viewHooks_.reset();
     delete widget_;
 }
@@ -73,7 +78,24 @@ bool SimulationWindow::isProjectionCommand(int id) {
     }
 }
 
+bool SimulationWindow::isMacroCommand(int id) {
+    switch (id) {
+    case kRecordMacroId:
+    case kPlayMacroId:
+    case kStopMacroId:
+    case kStepMacroId:
+    case kSaveMacroId:
+    case kOpenMacroId:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool SimulationWindow::projectionCommandEnabled(int id) const {
+    if (isMacroCommand(id)) {
+        return macro_->isEnabled(id);
+    }
     return isProjectionCommand(id) && projection_->isEnabled(id);
 }
 
@@ -81,7 +103,9 @@ void SimulationWindow::executeProjectionCommand(int id) {
     if (!projectionCommandEnabled(id)) {
         return;
     }
-    if (id == kChangeTreeListId) {
+    if (isMacroCommand(id)) {
+        macro_->execute(id);
+    } else if (id == kChangeTreeListId) {
         changeSimulationTreeList();
     } else {
         projection_->execute(id);
@@ -90,10 +114,14 @@ void SimulationWindow::executeProjectionCommand(int id) {
 }
 
 void SimulationWindow::setInputSource(std::unique_ptr<InputSource> inputs) {
+    projection_.reset();
+    macroInputs_.reset();
     inputs_ = std::move(inputs);
-    projection_ =
-        std::make_unique<ProjectionCommands>(*document_, ui_, *inputs_, stateFile_, nullptr, viewHooks_.get());
+    macroInputs_ = std::make_unique<MacroInputSource>(*macro_, *inputs_);
+    projection_ = std::make_unique<ProjectionCommands>(*document_, ui_, *macroInputs_, stateFile_, macro_.get(),
+                                                       viewHooks_.get());
     projection_->setSaveAction(save_);
+    macro_->setProjection([this] { projection_->project(); });
 }
 
 void SimulationWindow::setSaveAction(ProjectionCommands::SaveAction save) {
@@ -123,6 +151,9 @@ void SimulationWindow::closeEvent(QCloseEvent* event) {
     if (closeGuard_ && !closeGuard_(*this)) {
         event->ignore();
         return;
+    }
+    if (macro_->recording()) {
+        macro_->stop();
     }
     QMdiSubWindow::closeEvent(event);
 }

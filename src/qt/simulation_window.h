@@ -2,6 +2,7 @@
 // A child window of a simulation: one document, one results view of it and the widget that shows the view.
 // Several windows may show the same document ("New Window"); the document lives while one of them does.
 
+#include "control/macro_recorder.h"
 #include "control/projection.h"
 #include "results/document.h"
 #include "results/view.h"
@@ -27,6 +28,7 @@ struct ViewServices {
     Ui& ui;
     Clipboard& clipboard;
     std::string appDirectory;
+    MacroStore& macroStore; // the application's one macro
 };
 
 class SimulationWindow : public QMdiSubWindow {
@@ -48,12 +50,16 @@ public:
     void setCloseGuard(std::function<bool(SimulationWindow&)> guard) { closeGuard_ = std::move(guard); }
 
     // The projection commands of the view (Initialize and Project, Midrotation Treatment and Project, Project
-    // to next target, Reset, their keys) and Change Current Simulation Tree List.
+    // to next target, Reset, their keys), Change Current Simulation Tree List and the Macro menu (Record, Play,
+    // Stop, Step, Save and Open Macro).
     static bool isProjectionCommand(int id);
+    static bool isMacroCommand(int id);
     bool projectionCommandEnabled(int id) const;
     void executeProjectionCommand(int id);
     ProjectionCommands& projection() { return *projection_; }
-    // Where the projections take their inputs from; the dialogs of the window until replaced.
+    MacroRecorder& macro() { return *macro_; }
+    // Where the projections take their inputs from; the dialogs of the window until replaced. The macro
+    // records around it while the window records, and replays instead of asking it while the window plays.
     void setInputSource(std::unique_ptr<InputSource> inputs);
     // What Reset runs when the user wants the document saved first.
     void setSaveAction(ProjectionCommands::SaveAction save);
@@ -75,7 +81,10 @@ private:
     Ui& ui_;
     Clipboard& clipboard_;
     StateFile stateFile_;
+    StateFile playStateFile_;
+    std::unique_ptr<MacroRecorder> macro_;
     std::unique_ptr<InputSource> inputs_;
+    std::unique_ptr<MacroInputSource> macroInputs_;
     std::unique_ptr<WidgetViewHooks> viewHooks_;
     std::unique_ptr<ProjectionCommands> projection_;
     ProjectionCommands::SaveAction save_;

@@ -199,19 +199,18 @@ INSTANTIATE_TEST_SUITE_P(Rules, ShellRuleTest,
                                          RuleCase{"CopyAsksTheView", kEditCopy, simulation(), false}),
                          [](const testing::TestParamInfo<RuleCase>& info) { return std::string(info.param.name); });
 
-TEST(ShellRulesTest, ProjectionCommandsGoToTheSimulationAndMacrosStayDisabled) {
+// The window answers for its projection and macro commands; the shell never enables them itself.
+TEST(ShellRulesTest, ProjectionAndMacroCommandsGoToTheSimulation) {
     for (const int id : {kInitializeAndProject, kMidrotationAndProject, kProjectToNextTarget, kInitializeKey,
-                         kMidrotationKey, kNextTargetKey, kReset, kResetKey, kChangeSimulationTreeList}) {
+                         kMidrotationKey, kNextTargetKey, kReset, kResetKey, kChangeSimulationTreeList, kRecordMacro,
+                         kPlayMacro, kStopMacro, kStepMacro, kSaveMacro, kOpenMacro}) {
         EXPECT_EQ(commandRoute(id), CommandRoute::Simulation) << id;
         EXPECT_FALSE(shellCommandEnabled(id, simulation())) << id;
     }
-    // Reset of the tree list window stays its own.
+    // Reset of the tree list window stays its own; the macro commands do not belong to that window.
     EXPECT_EQ(treeListCommandRoute(kReset), CommandRoute::TreeList);
     EXPECT_EQ(treeListCommandRoute(kInitializeAndProject), CommandRoute::Simulation);
-    for (const int id : {kRecordMacro, kPlayMacro, kStopMacro, kStepMacro, kSaveMacro, kOpenMacro}) {
-        EXPECT_EQ(commandRoute(id), CommandRoute::NotYetAvailable) << id;
-        EXPECT_FALSE(shellCommandEnabled(id, simulation())) << id;
-    }
+    EXPECT_EQ(treeListCommandRoute(kRecordMacro), CommandRoute::Simulation);
 }
 
 TEST(CommandRouteTest, BarsAreCheckedWhileShown) {

@@ -186,13 +186,14 @@ void ApplicationTest::simulationMenusHoldTheirItemsInOrder() {
              (QStringList{"&Toolbar", "&Status Bar", "-", "&Increase Font Size", "&Decrease Font Size", "-",
                           "Show or Hide Tree &List", "View &All Tables"}));
 
-    // The empty view: nothing to select or copy; a stand can be initialized; macros wait for their commands.
+    // The empty view: nothing to select or copy; a stand can be initialized; a macro can be recorded, not played.
     CommandActions& commands = main.commands();
     QVERIFY(!commands.action(appcmd::kEditCopy)->isEnabled());
     QVERIFY(!commands.action(appcmd::kEditSelectAll)->isEnabled());
     QVERIFY(commands.action(appcmd::kInitializeAndProject)->isEnabled());
     QVERIFY(!commands.action(appcmd::kMidrotationAndProject)->isEnabled());
-    QVERIFY(!commands.action(appcmd::kRecordMacro)->isEnabled());
+    QVERIFY(commands.action(appcmd::kRecordMacro)->isEnabled());
+    QVERIFY(!commands.action(appcmd::kPlayMacro)->isEnabled());
     QVERIFY(commands.action(appcmd::kShowHideTreeList)->isEnabled());
     QVERIFY(commands.action(appcmd::kFileSave)->isEnabled());
     QVERIFY(commands.action(appcmd::kViewToolbar)->isChecked());

@@ -212,7 +212,7 @@ void ProjectionWindowTest::initializeThroughTheSheetShowsTheFirstTable() {
     QVERIFY(!enabled(*app, appcmd::kMidrotationKey));
     QVERIFY(!enabled(*app, appcmd::kProjectToNextTarget));
     QVERIFY(enabled(*app, appcmd::kReset));
-    QVERIFY(!enabled(*app, appcmd::kRecordMacro));
+    QVERIFY(enabled(*app, appcmd::kRecordMacro));
 
     // Cancelled: nothing changes, no state file stays behind.
     bool refused = false;
@@ -239,7 +239,7 @@ void ProjectionWindowTest::initializeThroughTheSheetShowsTheFirstTable() {
     QVERIFY(!QFile::exists(dir_->filePath(QString::fromLatin1(kTemporaryStateFileName))));
     QVERIFY(enabled(*app, appcmd::kMidrotationAndProject));
     QVERIFY(enabled(*app, appcmd::kProjectToNextTarget));
-    QVERIFY(!enabled(*app, appcmd::kRecordMacro));
+    QVERIFY(enabled(*app, appcmd::kRecordMacro));
 }
 
 void ProjectionWindowTest::treatmentsAppendTablesAndResetEmptiesTheView() {

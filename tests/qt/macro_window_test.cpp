@@ -1,0 +1,269 @@
+// The Macro menu of a simulation window as a user reaches it: record projections given through scripted
+// inputs, play them in another window, and the enabled states the menus show meanwhile.
+
+#include "app/commands.h"
+#include "base/platform/shell.h"
+#include "control/macro_recorder.h"
+#include "qt/application.h"
+#include "qt/command_actions.h"
+#include "qt/main_window.h"
+#include "qt/platform/qt_settings.h"
+#include "qt/simulation_window.h"
+#include "results/table_text.h"
+#include "support/recording_ui.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <deque>
+#include <memory>
+
+using namespace grovex;
+
+namespace {
+
+class NoShell : public Shell {
+public:
+    int open(const std::string&, const std::string&) override { return kShellFileNotFound; }
+};
+
+// Inputs answered from queues; an empty queue cancels. Counts the questions, so a replay that asks shows.
+class ScriptedInputs : public InputSource {
+public:
+    std::deque<Input1> input1s;
+    std::deque<Input2Values> input2s;
+    int asked = 0;
+
+    std::optional<Input1> input1(CGROVEXDoc&) override { return next(input1s); }
+    std::optional<Input2Values> input2(CGROVEXDoc&) override { return next(input2s); }
+
+private:
+    template <class T> std::optional<T> next(std::deque<T>& queue) {
+        ++asked;
+        if (queue.empty()) {
+            return std::nullopt;
+        }
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+};
+
+Input1 standInput(int ageTarget) {
+    Input1 input;
+    input.title = "Macro stand";
+    input.nyears = 60;
+    input.pcrit = kCriterionAge;
+    input.target = static_cast<float>(ageTarget);
+    return input;
+}
+
+Input2Values thinAndFertilize(int ageTarget) {
+    Input2Values values;
+    values.qthin = true;
+    values.ithin = 1;
+    values.rcut = 4;
+    values.qfert = true;
+    values.lbn = 150;
+    values.pcrit = kCriterionAge;
+    values.target = static_cast<float>(ageTarget);
+    return values;
+}
+
+std::string tables(SimulationWindow& window) {
+    const CGROVEXDoc& doc = window.document();
+    return allTablesText(doc.model.tables, 0, doc.model.lastTable());
+}
+
+} // namespace
+
+class MacroWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void aRecordedMacroPlaysTheSameTablesInANewWindow();
+    void theMenuFollowsTheRecordingWindow();
+    void closingTheRecordingWindowStopsTheRecording();
+
+private:
+    std::unique_ptr<Application> startApplication();
+    ScriptedInputs& scriptActiveWindow(Application& app);
+    bool enabled(Application& app, int id) { return app.mainWindow().commands().action(id)->isEnabled(); }
+    void trigger(Application& app, int id) { app.mainWindow().commands().action(id)->trigger(); }
+    // Starts recording in the active window and records an initialization to age 20, then a thinning with
+    // fertilizer to age 25.
+    void recordSession(Application& app, ScriptedInputs& inputs);
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString previousDirectory_;
+    fakes::RecordingUi* ui_ = nullptr;
+};
+
+void MacroWindowTest::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    previousDirectory_ = QDir::currentPath();
+    QDir::setCurrent(dir_->path());
+}
+
+void MacroWindowTest::cleanup() {
+    QDir::setCurrent(previousDirectory_);
+    dir_.reset();
+}
+
+std::unique_ptr<Application> MacroWindowTest::startApplication() {
+    ApplicationServices services;
+    auto settings = std::make_unique<QtSettings>(dir_->filePath(QStringLiteral("settings.ini")));
+    settings->writeString("Directories", "Application",
+                          (QDir::toNativeSeparators(dir_->path()) + QDir::separator()).toStdString());
+    services.settings = std::move(settings);
+    services.shell = std::make_unique<NoShell>();
+    auto ui = std::make_unique<fakes::RecordingUi>();
+    ui_ = ui.get();
+    services.ui = std::move(ui);
+    auto app = std::make_unique<Application>(std::move(services));
+    if (!app->start({})) {
+        return nullptr;
+    }
+    return app;
+}
+
+ScriptedInputs& MacroWindowTest::scriptActiveWindow(Application& app) {
+    auto inputs = std::make_unique<ScriptedInputs>();
+    ScriptedInputs& result = *inputs;
+    app.mainWindow().activeSimulation()->setInputSource(std::move(inputs));
+    return result;
+}
+
+void MacroWindowTest::recordSession(Application& app, ScriptedInputs& inputs) {
+    trigger(app, appcmd::kRecordMacro);
+    inputs.input1s.push_back(standInput(20));
+    trigger(app, appcmd::kInitializeAndProject);
+    inputs.input2s.push_back(thinAndFertilize(25));
+    trigger(app, appcmd::kMidrotationAndProject);
+    QCOMPARE(app.mainWindow().activeSimulation()->document().model.age, 25);
+}
+
+void MacroWindowTest::aRecordedMacroPlaysTheSameTablesInANewWindow() {
+    auto app = startApplication();
+    QVERIFY(app);
+    SimulationWindow* recorder = app->mainWindow().activeSimulation();
+    ScriptedInputs& recorded = scriptActiveWindow(*app);
+    recordSession(*app, recorded);
+    QVERIFY(app->macroStore().recordingActive());
+    trigger(*app, appcmd::kStopMacro);
+    QVERIFY(!app->macroStore().recordingActive());
+    QVERIFY(!app->macroStore().empty());
+    QVERIFY(app->macroStore().unsaved());
+
+    // The new window replays the inputs instead of asking for them, and shows the same tables.
+    SimulationWindow* player = app->fileNew();
+    QVERIFY(player != nullptr && player != recorder);
+    ScriptedInputs& unused = scriptActiveWindow(*app);
+    QVERIFY(enabled(*app, appcmd::kPlayMacro));
+    trigger(*app, appcmd::kPlayMacro);
+    QVERIFY2(ui_->messages().empty(), ui_->texts().empty() ? "" : ui_->texts().front().c_str());
+    QCOMPARE(unused.asked, 0);
+    QVERIFY(!player->macro().failed());
+    QVERIFY(player->document().model.lastTable() >= 0);
+    QCOMPARE(tables(*player), tables(*recorder));
+    QVERIFY(player->document().isModified());
+    QVERIFY(!QFile::exists(dir_->filePath(QString::fromLatin1(kPlayStateFileName))));
+
+    // Save Macro starts in the application directory and leaves the macro saved.
+    const QString path = dir_->filePath(QStringLiteral("session.gmc"));
+    ui_->queueFileName(QDir::toNativeSeparators(path).toStdString());
+    QVERIFY(enabled(*app, appcmd::kSaveMacro));
+    trigger(*app, appcmd::kSaveMacro);
+    QCOMPARE(ui_->fileDialogs().size(), size_t{1});
+    QCOMPARE(ui_->fileDialogs().front().startDirectory, app->appDirectory());
+    QVERIFY(QFile::exists(path));
+    QVERIFY(!enabled(*app, appcmd::kSaveMacro));
+}
+
+void MacroWindowTest::theMenuFollowsTheRecordingWindow() {
+    auto app = startApplication();
+    QVERIFY(app);
+    MainWindow& main = app->mainWindow();
+    SimulationWindow* first = main.activeSimulation();
+
+    // No macro yet: only Record and Open.
+    QVERIFY(enabled(*app, appcmd::kRecordMacro));
+    QVERIFY(enabled(*app, appcmd::kOpenMacro));
+    for (const int id : {appcmd::kPlayMacro, appcmd::kStopMacro, appcmd::kStepMacro, appcmd::kSaveMacro}) {
+        QVERIFY2(!enabled(*app, id), QByteArray::number(id).constData());
+    }
+
+    // While recording, Stop is the way out; Reset is refused.
+    ScriptedInputs& inputs = scriptActiveWindow(*app);
+    recordSession(*app, inputs);
+    QVERIFY(enabled(*app, appcmd::kStopMacro));
+    QVERIFY(!enabled(*app, appcmd::kRecordMacro));
+    QVERIFY(!enabled(*app, appcmd::kPlayMacro));
+    QVERIFY(!enabled(*app, appcmd::kStepMacro));
+    QVERIFY(!enabled(*app, appcmd::kReset));
+
+    // Another window of the application answers for itself; it cannot record or play meanwhile.
+    SimulationWindow* second = app->fileNew();
+    QVERIFY(second != first);
+    QVERIFY(!enabled(*app, appcmd::kStopMacro));
+    ui_->clear();
+    trigger(*app, appcmd::kRecordMacro);
+    QCOMPARE(ui_->texts(), std::vector<std::string>{kRecordingInOtherViewMessage});
+    ui_->clear();
+    trigger(*app, appcmd::kPlayMacro);
+    QCOMPARE(ui_->texts(), std::vector<std::string>{kPlayWhileOtherRecordsMessage});
+    QCOMPARE(second->document().model.lastTable(), -1);
+
+    // Stopped: the macro can be played, stepped and saved.
+    main.activate(first);
+    trigger(*app, appcmd::kStopMacro);
+    QVERIFY(enabled(*app, appcmd::kPlayMacro));
+    QVERIFY(enabled(*app, appcmd::kStepMacro));
+    QVERIFY(enabled(*app, appcmd::kSaveMacro));
+    QVERIFY(enabled(*app, appcmd::kRecordMacro));
+    QVERIFY(!enabled(*app, appcmd::kStopMacro));
+
+    // Stepping the first command in the new window: Stop ends the stepping, Play waits.
+    main.activate(second);
+    trigger(*app, appcmd::kStepMacro);
+    QVERIFY(second->macro().stepping());
+    QVERIFY(second->document().model.lastTable() >= 0);
+    QVERIFY(enabled(*app, appcmd::kStopMacro));
+    QVERIFY(!enabled(*app, appcmd::kPlayMacro));
+    trigger(*app, appcmd::kStopMacro);
+    QVERIFY(!second->macro().stepping());
+    QVERIFY(enabled(*app, appcmd::kPlayMacro));
+}
+
+void MacroWindowTest::closingTheRecordingWindowStopsTheRecording() {
+    auto app = startApplication();
+    QVERIFY(app);
+    MainWindow& main = app->mainWindow();
+    QPointer<SimulationWindow> other = app->fileNew();
+    main.activate(other);
+    ScriptedInputs& inputs = scriptActiveWindow(*app);
+    recordSession(*app, inputs);
+
+    // The recorded document is modified: "No" to saving it, and the window goes.
+    ui_->queueAnswer(Answer::No);
+    QVERIFY(other->close());
+    QVERIFY(!app->macroStore().recordingActive());
+    QVERIFY(app->macroStore().unsaved());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QVERIFY(other.isNull());
+    QVERIFY(main.activeSimulation() != nullptr);
+    QVERIFY(enabled(*app, appcmd::kPlayMacro));
+    QVERIFY(enabled(*app, appcmd::kRecordMacro));
+}
+
+QTEST_MAIN(MacroWindowTest)
+#include "macro_window_test.moc"
