@@ -1,3 +1,4 @@
+#include "control/macro_inputs.h"
 #include "control/macro_recorder.h"
 #include "control/macro_text.h"
 #include "results/document_file.h"
@@ -212,6 +213,29 @@ TEST_F(MacroRecorderTest, AFailedPlayRollsBackToTheViewBeforePlay) {
     fresh->recorder.execute(kPlayMacroId);
     EXPECT_EQ(ui.texts(), (std::vector<std::string>{kMacroNeedsInitializedViewMessage}));
     EXPECT_EQ(fresh->bytes(), empty);
+    EXPECT_TRUE(noStateFilesLeft());
+}
+
+TEST_F(MacroRecorderTest, AnOutOfRangeReplayedValueRollsThePlayBack) {
+    // The treatment's smallest DBH (8) lies above the largest one the model holds (7 after a reset).
+    loadText("ProjectInit\nstart Input1\ntitle text \"Range\"\nnyears int 60\nqexist int 0\nsite real 60\n"
+             "tp real 800\nps real 0.9\nqdrain int 0\nqhdwd int 0\npcrit int 1\ntarget real 20\nvtype int 1\n"
+             "voltyp int 2\nvoldbh[0] int 7\nvoltop real 6\nend Input1\nProject\nProjectEnd\n"
+             "Project\nstart Input2\nbab real 0\nqthin int 1\nithin int 2\nkt_check\nilow int 1\ndlow real 8\n"
+             "dhigh real 9\npcrit int 1\ntarget real 25\nqhdwd int 0\nqfert int 0\ntthin\nend Input2\n"
+             "ProjectEnd\n");
+    auto view = newView();
+    view->inputs.input1s.push_back(plantation(60, 15));
+    view->commands.initializeAndProject();
+    view->doc.setModified(false);
+    const std::vector<uint8_t> before = view->bytes();
+    ui.clear();
+
+    view->recorder.execute(kPlayMacroId);
+    EXPECT_EQ(ui.texts(),
+              (std::vector<std::string>{kMinDbhOutOfRange, kOperationFailedMessage, kMacroCouldNotCompleteMessage}));
+    EXPECT_EQ(view->bytes(), before);
+    EXPECT_FALSE(view->doc.isModified());
     EXPECT_TRUE(noStateFilesLeft());
 }
 
