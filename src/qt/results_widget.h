@@ -3,11 +3,10 @@
 // commands to it. Keys reach the view as commands (the main window turns the accelerators into actions that
 // call executeCommand), so the widget defines no shortcuts of its own.
 
+#include "qt/painted_view_area.h"
 #include "results/view.h"
 
-#include <QAbstractScrollArea>
-
-class ResultsWidget : public QAbstractScrollArea, public grovex::ViewHost {
+class ResultsWidget : public grovex::PaintedViewArea, public grovex::ViewHost {
     Q_OBJECT
 
 public:
@@ -33,22 +32,18 @@ public:
     void scrollChanged() override;
     void captureMouse(bool capture) override;
 
-Q_SIGNALS:
-    // A command ran or the selection changed: enabled and checked states may differ now.
-    void commandStateChanged();
-
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
+    grovex::Size viewScrollSize() const override { return view_.scrollSize(); }
+    grovex::Point viewScrollPosition() const override { return view_.scrollPosition(); }
+    grovex::Size viewLineSize() const override { return {view_.charWidth(), view_.lineHeight()}; }
+    void viewSetClientSize(grovex::Size size) override { view_.setClientSize(size); }
+    void viewSetScrollPosition(grovex::Point position) override { view_.setScrollPosition(position); }
+    void viewScrolledByUser(grovex::Point position) override { view_.setScrollPosition(position); }
+    void viewDraw(grovex::Canvas& canvas) override { view_.OnDraw(canvas); }
+    void viewMouseDown(grovex::Point client) override { view_.OnLButtonDown(client); }
+    bool viewMouseMove(grovex::Point client) override;
+    void viewMouseUp() override { view_.OnLButtonUp(); }
 
 private:
-    void syncScrollBars();
-
     grovex::CGROVEXView& view_;
-    bool syncing_ = false;
 };

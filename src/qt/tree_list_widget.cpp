@@ -5,12 +5,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QScopedValueRollback>
-#include <QScrollBar>
-
-#include <algorithm>
 
 namespace grovex {
 namespace {
@@ -68,15 +63,7 @@ void CellEditor::focusOutEvent(QFocusEvent* event) {
     }
 }
 
-TreeListWidget::TreeListWidget(treeListView& view, QWidget* parent) : QAbstractScrollArea(parent), view_(view) {
-    QPalette palette = viewport()->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::Window, Qt::white);
-    viewport()->setPalette(palette);
-    viewport()->setBackgroundRole(QPalette::Base);
-    viewport()->setAutoFillBackground(true);
-    setFocusPolicy(Qt::StrongFocus);
-
+TreeListWidget::TreeListWidget(treeListView& view, QWidget* parent) : PaintedViewArea(parent), view_(view) {
     editor_ = new CellEditor(*this);
     connect(editor_, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (view_.editing() && !placingEditor_) {
@@ -85,8 +72,7 @@ TreeListWidget::TreeListWidget(treeListView& view, QWidget* parent) : QAbstractS
     });
 
     view_.setHost(this);
-    view_.setClientSize({viewport()->width(), viewport()->height()});
-    syncScrollBars();
+    attachView();
 }
 
 TreeListWidget::~TreeListWidget() {
@@ -119,14 +105,11 @@ void TreeListWidget::printPreview() {
 }
 
 void TreeListWidget::repaint() {
-    viewport()->update();
+    repaintView();
 }
 
 void TreeListWidget::scrollChanged() {
-    if (!syncing_) {
-        syncScrollBars();
-    }
-    viewport()->update();
+    followViewScroll();
 }
 
 // Qt keeps sending the moves to the widget the button went down in until it is released.
@@ -185,77 +168,10 @@ void TreeListWidget::editorLostFocus() {
     }
 }
 
-void TreeListWidget::syncScrollBars() {
-    const QScopedValueRollback<bool> guard(syncing_, true);
-    const Size total = view_.scrollSize();
-    const Size line = view_.lineSize();
-    const QSize client = viewport()->size();
-    QScrollBar* horizontal = horizontalScrollBar();
-    QScrollBar* vertical = verticalScrollBar();
-    horizontal->setRange(0, std::max(0, total.width - client.width()));
-    horizontal->setPageStep(std::max(1, client.width()));
-    horizontal->setSingleStep(std::max(1, line.width));
-    vertical->setRange(0, std::max(0, total.height - client.height()));
-    vertical->setPageStep(std::max(1, client.height()));
-    vertical->setSingleStep(std::max(1, line.height));
-    const Point position = view_.scrollPosition();
-    horizontal->setValue(position.x);
-    vertical->setValue(position.y);
-}
-
-// The user moved a scroll bar (or the wheel did): an open editor is committed before the grid moves.
-void TreeListWidget::scrollContentsBy(int, int) {
-    if (!syncing_) {
-        const QScopedValueRollback<bool> guard(syncing_, true);
-        view_.OnScroll({horizontalScrollBar()->value(), verticalScrollBar()->value()});
-    }
-    viewport()->update();
-}
-
-void TreeListWidget::paintEvent(QPaintEvent* event) {
-    QPainter painter(viewport());
-    painter.fillRect(event->rect(), Qt::white);
-    QtCanvas canvas(painter, event->rect());
-    canvas.setWindowOrigin(view_.scrollPosition());
-    view_.OnDraw(canvas);
-}
-
-void TreeListWidget::resizeEvent(QResizeEvent* event) {
-    QAbstractScrollArea::resizeEvent(event);
-    view_.setClientSize({viewport()->width(), viewport()->height()});
-    view_.setScrollPosition(view_.scrollPosition()); // clamps to the new range and syncs the bars
-}
-
-void TreeListWidget::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        QAbstractScrollArea::mousePressEvent(event);
-        return;
-    }
-    const QPoint at = event->position().toPoint();
-    view_.OnLButtonDown({at.x(), at.y()});
-    Q_EMIT commandStateChanged();
-}
-
-void TreeListWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (!(event->buttons() & Qt::LeftButton)) {
-        QAbstractScrollArea::mouseMoveEvent(event);
-        return;
-    }
-    const QPoint at = event->position().toPoint();
+bool TreeListWidget::viewMouseMove(Point client) {
     const GridCell end = view_.end();
-    view_.OnMouseMove({at.x(), at.y()});
-    if (!(view_.end() == end)) {
-        Q_EMIT commandStateChanged();
-    }
-}
-
-void TreeListWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        QAbstractScrollArea::mouseReleaseEvent(event);
-        return;
-    }
-    view_.OnLButtonUp();
-    Q_EMIT commandStateChanged();
+    view_.OnMouseMove(client);
+    return !(view_.end() == end);
 }
 
 void TreeListWidget::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -266,12 +182,6 @@ void TreeListWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     view_.OnLButtonDblClk({at.x(), at.y()});
     Q_EMIT commandStateChanged();
-}
-
-// Keys reach the grid as commands of the window's actions; the scroll area's own key scrolling would bypass
-// the grid's rules, so keys go on to the parent.
-void TreeListWidget::keyPressEvent(QKeyEvent* event) {
-    event->ignore();
 }
 
 } // namespace grovex

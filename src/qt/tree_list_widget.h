@@ -4,10 +4,10 @@
 // centred text. Enter, Tab, Shift+Tab and a lost focus store the typed text; Escape stores it too without
 // marking the document modified. Keys reach the grid as commands of the main window's actions.
 
+#include "qt/painted_view_area.h"
 #include "qt/print_support.h"
 #include "treelist/tree_list_view.h"
 
-#include <QAbstractScrollArea>
 #include <QLineEdit>
 
 namespace grovex {
@@ -41,7 +41,7 @@ private:
     TreeListWidget& owner_;
 };
 
-class TreeListWidget : public QAbstractScrollArea, public TreeListHost {
+class TreeListWidget : public PaintedViewArea, public TreeListHost {
     Q_OBJECT
 
 public:
@@ -69,26 +69,23 @@ public:
     void editorKey(int key, Qt::KeyboardModifiers modifiers);
     void editorLostFocus();
 
-Q_SIGNALS:
-    // A command ran, the selection changed or a cell was edited: enabled states may differ now.
-    void commandStateChanged();
-
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    Size viewScrollSize() const override { return view_.scrollSize(); }
+    Point viewScrollPosition() const override { return view_.scrollPosition(); }
+    Size viewLineSize() const override { return view_.lineSize(); }
+    void viewSetClientSize(Size size) override { view_.setClientSize(size); }
+    void viewSetScrollPosition(Point position) override { view_.setScrollPosition(position); }
+    // An open editor is committed before the grid moves.
+    void viewScrolledByUser(Point position) override { view_.OnScroll(position); }
+    void viewDraw(Canvas& canvas) override { view_.OnDraw(canvas); }
+    void viewMouseDown(Point client) override { view_.OnLButtonDown(client); }
+    bool viewMouseMove(Point client) override;
+    void viewMouseUp() override { view_.OnLButtonUp(); }
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
 
 private:
-    void syncScrollBars();
-
     treeListView& view_;
     CellEditor* editor_ = nullptr;
-    bool syncing_ = false;
     bool placingEditor_ = false;
 };
 
