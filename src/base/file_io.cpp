@@ -42,13 +42,37 @@ std::filesystem::path directoryOf(const std::filesystem::path& file) {
 }
 
 // Makes the rename itself durable. A directory that cannot be synced (some file systems refuse) is no
-// reason to call the save failed: the data are already on the disk.
-void syncDirectory(const std::filesystem::path& directory) {
+// reason to call the save failed: the data are already on the disk. The flush goes through the file system
+// of the save, so a save that skips flushing skips this one too.
+void syncDirectory(const std::filesystem::path& directory, FileSystem& fileSystem) {
     const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
-        ::fsync(fd);
+        fileSystem.fsync(fd);
         ::close(fd);
     }
+}
+
+// A rename replaces a file whatever its permissions, but a file the user made read-only must not be
+// replaced behind their back. The mode bits are checked as well as access(), which grants root everything.
+// Answers the errno value of a refusal, or 0.
+int replacementRefused(const std::filesystem::path& target) {
+    struct stat status {};
+    if (::stat(target.c_str(), &status) != 0) {
+        return 0; // a new file, or a path the open will report on
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return EISDIR;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return 0;
+    }
+    if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return EACCES;
+    }
+    if (::access(target.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS)) {
+        return errno;
+    }
+    return 0;
 }
 
 } // namespace
@@ -130,6 +154,10 @@ IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> b
     const std::filesystem::path directory = directoryOf(target);
     static std::atomic<unsigned> counter{0};
 
+    if (const int error = replacementRefused(target); error != 0) {
+        return IoStatus::failure(saveFailureMessage(path, error));
+    }
+
     std::filesystem::path temporary;
     int fd = -1;
     for (int attempt = 0; attempt < kTemporaryNameAttempts && fd < 0; ++attempt) {
@@ -183,7 +211,7 @@ IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> b
     if (fs.rename(temporary.c_str(), target.c_str()) != 0) {
         return abandon(errno);
     }
-    syncDirectory(directory);
+    syncDirectory(directory, fs);
     return IoStatus::success();
 }
 

@@ -56,8 +56,10 @@ struct FileContent {
 FileContent readFile(const std::string& path);
 
 // Writes bytes to a new file in the target's directory, flushes it to the disk and renames it over the
-// target (a symbolic link is followed, so the link stays). On any failure the temporary file is removed,
-// the target is left as it was, and the message says "Unable to save <path>: <reason>."
+// target (a symbolic link is followed, so the link stays). A target that exists and is not writable (no
+// write permission bit, even for root) is refused with "Permission denied" rather than replaced. On any
+// failure the temporary file is removed, the target is left as it was, and the message says
+// "Unable to save <path>: <reason>."
 IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes,
                              FileSystem& fileSystem = systemFileSystem());
 

@@ -88,7 +88,7 @@ bool MacroRecorder::offerSave(bool& saveFailed) {
         return true;
     }
     if (const std::optional<std::string> path = ui_.saveFileName(dialogRequest())) {
-        saveFailed = !store_.save(*path);
+        saveFailed = !store_.save(*path, *fileSystem_);
     }
     return !saveFailed;
 }
@@ -212,7 +212,7 @@ void MacroRecorder::step() {
 
 void MacroRecorder::save() {
     if (const std::optional<std::string> path = ui_.saveFileName(dialogRequest())) {
-        if (const IoStatus status = store_.save(*path); !status) {
+        if (const IoStatus status = store_.save(*path, *fileSystem_); !status) {
             ui_.message(status.message().empty() ? kMacroSaveFailedMessage + *path : status.message(), Buttons::Ok,
                         Icon::Error);
             return;

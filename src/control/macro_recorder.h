@@ -59,6 +59,9 @@ public:
     MacroRecorder(const MacroRecorder&) = delete;
     MacroRecorder& operator=(const MacroRecorder&) = delete;
 
+    // The file system macro files are saved through (the real one unless a test gives its own, which must
+    // outlive the recorder).
+    void setFileSystem(FileSystem& fileSystem) { fileSystem_ = &fileSystem; }
     void setProjection(std::function<void()> project) { project_ = std::move(project); }
 
     bool isEnabled(int commandId) const;
@@ -109,6 +112,7 @@ private:
     CGROVEXDoc& doc_;
     Ui& ui_;
     StateFile& playStateFile_;
+    FileSystem* fileSystem_ = &systemFileSystem();
     std::string macroDirectory_;
     std::function<void()> repaint_;
     std::function<void()> project_;

@@ -8,8 +8,6 @@
 #include "results/view.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <system_error>
 #include <unistd.h>
@@ -29,23 +27,36 @@ void ViewHooksFor::resetViewState() {
     view_.ResetViewState();
 }
 
+namespace {
+
+// The calls of another file system, without the flush to the disk.
+class UnflushedFileSystem : public FileSystem {
+public:
+    explicit UnflushedFileSystem(FileSystem& inner) : inner_(inner) {}
+    int open(const char* path, int flags, mode_t mode) override { return inner_.open(path, flags, mode); }
+    ssize_t write(int fd, const void* data, size_t size) override { return inner_.write(fd, data, size); }
+    int fsync(int) override { return 0; }
+    int close(int fd) override { return inner_.close(fd); }
+    int rename(const char* from, const char* to) override { return inner_.rename(from, to); }
+    int unlink(const char* path) override { return inner_.unlink(path); }
+
+private:
+    FileSystem& inner_;
+};
+
+} // namespace
+
 bool StateFile::write(const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    return static_cast<bool>(out);
+    UnflushedFileSystem fileSystem(fileSystem_ != nullptr ? *fileSystem_ : systemFileSystem());
+    return static_cast<bool>(writeFileAtomically(path_, bytes, fileSystem));
 }
 
 std::optional<std::vector<uint8_t>> StateFile::read() {
-    std::ifstream in(path_, std::ios::binary);
-    if (!in) {
+    FileContent content = readFile(path_);
+    if (!content.ok()) {
         return std::nullopt;
     }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return bytes;
+    return std::move(content.bytes);
 }
 
 void StateFile::remove() {

@@ -4,6 +4,7 @@
 // and the view's "Reset". GUI-free: the inputs, the macro and the results view are reached through the small
 // interfaces below, which each front end implements.
 
+#include "base/file_io.h"
 #include "base/platform/ui.h"
 #include "model/input1.h"
 #include "model/input2.h"
@@ -105,10 +106,14 @@ private:
     CGROVEXView& view_;
 };
 
-// The temporary state file: the document's bytes while a command runs.
+// The temporary state file: the document's bytes while a command runs. A write goes to a file beside it that
+// is renamed into place only when complete, so a failed write never leaves a short file to be read back; the
+// bytes are not flushed to the disk, since the file is of no use after a crash. `fileSystem` (the real one
+// when null) must outlive the object.
 class StateFile {
 public:
-    explicit StateFile(std::string path) : path_(std::move(path)) {}
+    explicit StateFile(std::string path, FileSystem* fileSystem = nullptr)
+        : path_(std::move(path)), fileSystem_(fileSystem) {}
     virtual ~StateFile() = default;
     const std::string& path() const { return path_; }
     virtual bool write(const std::vector<uint8_t>& bytes);
@@ -117,6 +122,7 @@ public:
 
 private:
     std::string path_;
+    FileSystem* fileSystem_;
 };
 
 // The folder of the temporary state files: the application directory (which ends with the separator) when a

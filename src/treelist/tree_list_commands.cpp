@@ -118,7 +118,7 @@ bool TreeListCommands::write(const std::string& path) {
     if (!view_.loaded()) {
         return false;
     }
-    if (!writeTreeListFile(path, view_.treeList(), ui_)) {
+    if (!writeTreeListFile(path, view_.treeList(), ui_, *fileSystem_)) {
         return false;
     }
     doc_.setFile(path);
@@ -132,7 +132,10 @@ bool TreeListCommands::queryClose() {
     }
     switch (ui_.message("Save the Tree List before closing?", Buttons::YesNoCancel, Icon::Question)) {
     case Answer::Yes:
-        saveAs();
+        if (const std::optional<std::string> path = askFileName(true)) {
+            // A list that could not be written stays open rather than be lost with its window.
+            return !view_.loaded() || write(*path);
+        }
         return true;
     case Answer::No:
         return true;

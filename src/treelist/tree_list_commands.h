@@ -4,6 +4,8 @@
 // are enabled, and the text of the "Modified" pane. Dialogs and messages go through Ui, so every flow can be
 // driven by a test.
 
+#include "base/file_io.h"
+
 #include <optional>
 #include <string>
 
@@ -59,7 +61,8 @@ public:
 
     // Before the window or the application closes: "Save the Tree List before closing?" for a modified
     // document. Yes shows the Save dialog and writes to the chosen file; the window then closes whether the
-    // dialog was confirmed or cancelled. False (Cancel) keeps the window open.
+    // dialog was confirmed or cancelled, unless the write failed. False (Cancel, or a failed write, its
+    // message shown) keeps the window open.
     bool queryClose();
     // Reset: "Save <title> before resetting?" for a modified document (Cancel, or a Save that leaves it
     // modified, stops), then the grid is cleared and the document marked modified.
@@ -69,6 +72,10 @@ public:
 
     // "Modified" while the document is modified, else eight blanks.
     std::string modifiedPaneText() const;
+
+    // The file system tree list files are saved through (the real one unless a test gives its own, which
+    // must outlive the commands).
+    void setFileSystem(FileSystem& fileSystem) { fileSystem_ = &fileSystem; }
 
 private:
     // Asks whether to save a modified list first (Yes / No / Cancel); false when the caller must stop.
@@ -82,6 +89,7 @@ private:
     // The first dialog starts in the application directory, later ones in the folder chosen last.
     bool initialDirectoryUsed_ = false;
     std::string lastDirectory_;
+    FileSystem* fileSystem_ = &systemFileSystem();
 };
 
 } // namespace grovex

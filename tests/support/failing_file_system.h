@@ -1,6 +1,6 @@
 #pragma once
 // The system calls of a save, with a failure planted at a chosen point: after a number of bytes written
-// (the disk fills up), or at the flush, the close or the rename.
+// (the disk fills up), or at the open, the flush, the close or the rename.
 
 #include "base/file_io.h"
 
@@ -12,13 +12,16 @@ namespace grovex::fakes {
 
 class FailingFileSystem : public FileSystem {
 public:
-    enum class Step { None, Fsync, Close, Rename };
+    enum class Step { None, Open, Fsync, Close, Rename };
 
     // Writes stop with "No space left on device" once this many bytes have been written.
     size_t byteBudget = std::numeric_limits<size_t>::max();
     Step failingStep = Step::None;
     int stepError = EIO;
 
+    int open(const char* path, int flags, mode_t mode) override {
+        return failingStep == Step::Open ? failWith() : FileSystem::open(path, flags, mode);
+    }
     ssize_t write(int fd, const void* data, size_t size) override {
         if (byteBudget == 0) {
             errno = ENOSPC;

@@ -1,0 +1,142 @@
+#pragma once
+// What stands in the way of a save on a real disk: a folder named like a file, a folder where the file
+// should be, a file the user made read-only, a folder nobody may write in. Each sets up the obstacle in a
+// scratch folder, names the target to save to, and says which reason the user must be given.
+
+#include "base/file_io.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace grovex::fakes {
+
+enum class Obstacle {
+    ParentIsAFile,      // ".../plain file/target": Not a directory
+    TargetIsADirectory, // Is a directory
+    ReadOnlyTarget,     // an existing file without write permission: Permission denied
+    UnwritableFolder,   // an existing file in a folder without write permission: Permission denied
+};
+
+inline const char* obstacleName(Obstacle obstacle) {
+    switch (obstacle) {
+    case Obstacle::ParentIsAFile:
+        return "parent is a file";
+    case Obstacle::TargetIsADirectory:
+        return "target is a directory";
+    case Obstacle::ReadOnlyTarget:
+        return "read-only target";
+    case Obstacle::UnwritableFolder:
+        return "unwritable folder";
+    }
+    return "";
+}
+
+// The obstacles that stand for every user, root included. An unwritable folder does not stop root, whose
+// tests use a failing open instead (FailingFileSystem::Step::Open with EACCES).
+inline constexpr Obstacle kObstacles[] = {Obstacle::ParentIsAFile, Obstacle::TargetIsADirectory,
+                                          Obstacle::ReadOnlyTarget};
+
+// Permission bits bind every user but root.
+inline bool permissionsBind() {
+    return ::geteuid() != 0;
+}
+
+inline void writeBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::vector<uint8_t> bytesOf(const std::filesystem::path& path) {
+    return readFile(path.string()).bytes;
+}
+
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "grovex-save-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
+            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ignored);
+        }
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+    // The names in the folder, to check that a failed save left nothing beside the target.
+    std::vector<std::string> entries(const std::filesystem::path& folder) const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+// An obstacle set up in a folder of its own. `previous` is what an existing target holds (kept by every
+// failed save); `target` is the path to save to; `reason` the system's words for the failure.
+struct ObstacleSetup {
+    std::filesystem::path target;
+    std::string reason;
+    bool hasPrevious = false; // a previous file at `target` that must survive byte for byte
+
+    // Sets up `obstacle` in a folder of its own under `scratch`.
+    static ObstacleSetup make(Obstacle obstacle, const std::filesystem::path& scratch, const std::string& fileName,
+                              const std::vector<uint8_t>& previous) {
+        namespace fs = std::filesystem;
+        const fs::path folder = scratch / obstacleName(obstacle);
+        fs::create_directories(folder);
+        ObstacleSetup setup;
+        switch (obstacle) {
+        case Obstacle::ParentIsAFile:
+            writeBytes(folder / "plain file", previous);
+            setup.target = folder / "plain file" / fileName;
+            setup.reason = "Not a directory";
+            break;
+        case Obstacle::TargetIsADirectory:
+            setup.target = folder / fileName;
+            fs::create_directory(setup.target);
+            setup.reason = "Is a directory";
+            break;
+        case Obstacle::ReadOnlyTarget:
+            setup.target = folder / fileName;
+            writeBytes(setup.target, previous);
+            ::chmod(setup.target.c_str(), 0444);
+            setup.reason = "Permission denied";
+            setup.hasPrevious = true;
+            break;
+        case Obstacle::UnwritableFolder:
+            setup.target = folder / fileName;
+            writeBytes(setup.target, previous);
+            ::chmod(folder.c_str(), 0555);
+            setup.reason = "Permission denied";
+            setup.hasPrevious = true;
+            break;
+        }
+        return setup;
+    }
+
+    std::string message() const { return "Unable to save " + target.string() + ": " + reason + "."; }
+};
+
+} // namespace grovex::fakes
