@@ -98,12 +98,23 @@ std::optional<LogFont> readFontRecord(const std::string& path) {
     return decodeFontRecord(record);
 }
 
-bool writeFontRecord(const std::string& path, const LogFont& font) {
+IoStatus writeFontRecord(const std::string& path, const LogFont& font, FileSystem& fileSystem) {
     const FontRecord record = encodeFontRecord(font);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(record.data()), static_cast<std::streamsize>(record.size()));
-    out.close();
-    return static_cast<bool>(out);
+    return writeFileAtomically(path, record, fileSystem);
+}
+
+FontRecordSaver& FontRecordSaver::forThisRun() {
+    static FontRecordSaver saver;
+    return saver;
+}
+
+bool FontRecordSaver::save(const std::string& path, const LogFont& font, Ui& ui, FileSystem& fileSystem) {
+    const IoStatus status = writeFontRecord(path, font, fileSystem);
+    if (!status && !failureReported_) {
+        failureReported_ = true;
+        ui.message(status.message(), Buttons::Ok, Icon::Warning);
+    }
+    return static_cast<bool>(status);
 }
 
 } // namespace grovex

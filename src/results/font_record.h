@@ -2,7 +2,9 @@
 // The font record "def_Font.bin": the screen font of the results view as 60 little-endian bytes in the
 // application directory, read when a view starts and written on every font size change.
 
+#include "base/file_io.h"
 #include "base/platform/canvas.h"
+#include "base/platform/ui.h"
 
 #include <array>
 #include <cstdint>
@@ -24,7 +26,23 @@ std::optional<LogFont> decodeFontRecord(std::span<const uint8_t> bytes);
 
 // Nothing when the file is missing, short or unreadable.
 std::optional<LogFont> readFontRecord(const std::string& path);
-// Answers false when the file cannot be written; callers ignore that.
-bool writeFontRecord(const std::string& path, const LogFont& font);
+// Replaces the file without ever leaving a short record behind: on failure the previous record is kept.
+IoStatus writeFontRecord(const std::string& path, const LogFont& font, FileSystem& fileSystem = systemFileSystem());
+
+// Saves the record at every font change, but tells the user about a failure only once, the first time: a
+// failing folder would otherwise bring a message at every step of the font size.
+class FontRecordSaver {
+public:
+    // The one saver of the application's run.
+    static FontRecordSaver& forThisRun();
+
+    // Writes the record; the first failure is shown through `ui` ("Unable to save <path>: <reason>.").
+    // Answers whether the record was written.
+    bool save(const std::string& path, const LogFont& font, Ui& ui, FileSystem& fileSystem = systemFileSystem());
+    bool failureReported() const { return failureReported_; }
+
+private:
+    bool failureReported_ = false;
+};
 
 } // namespace grovex

@@ -27,13 +27,14 @@ constexpr std::array kKeyIds = {
 CGROVEXView::CGROVEXView(CGROVEXDoc& doc, const FontMetricsSource& screen, Settings& settings, Ui& ui,
                          Clipboard& clipboard, std::string appDirectory)
     : doc_(doc), screen_(screen), settings_(settings), ui_(ui), clipboard_(clipboard),
-      appDirectory_(std::move(appDirectory)) {
+      appDirectory_(std::move(appDirectory)), fontRecordSaver_(&FontRecordSaver::forThisRun()) {
     doc_.display.allTables = settings_.intOr(kOptionsSection, kAllTablesKey, 1) != 0;
 }
 
 void CGROVEXView::OnInitialUpdate() {
     scrollSize_ = kEmptyScrollSize;
     screenFont_ = readFontRecord(appDirectory_ + kFontRecordName).value_or(LogFont{});
+    screenFont_.height = std::clamp(screenFont_.height, -kLargestFontHeight, kLargestFontHeight);
     zeroColumnWidths();
     LayoutTables();
 }
@@ -172,7 +173,8 @@ void CGROVEXView::toggleAllTables() {
 }
 
 void CGROVEXView::changeFontSize(int step) {
-    if (step < 0 && screenFont_.height < kSmallestDecreasableHeight) {
+    if ((step < 0 && screenFont_.height < kSmallestDecreasableHeight) ||
+        (step > 0 && screenFont_.height >= kLargestFontHeight)) {
         return;
     }
     screenFont_.height += step;
@@ -180,7 +182,7 @@ void CGROVEXView::changeFontSize(int step) {
     zeroColumnWidths();
     LayoutTables();
     repaint();
-    writeFontRecord(appDirectory_ + kFontRecordName, screenFont_); // a failure is not reported
+    fontRecordSaver_->save(appDirectory_ + kFontRecordName, screenFont_, ui_);
 }
 
 void CGROVEXView::zeroColumnWidths() {

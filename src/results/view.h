@@ -16,6 +16,7 @@
 namespace grovex {
 
 class Clipboard;
+class FontRecordSaver;
 class Settings;
 class Ui;
 
@@ -47,6 +48,12 @@ inline constexpr int kExtendLeft = 32786;
 inline constexpr int kExtendRight = 32789;
 } // namespace viewcmd
 
+// The largest character height the view takes, by Increase Font Size or from the font record: lines 2.5
+// inches high on a 96-dpi screen. Printed at the same size, a page of Letter or A4 paper still holds its two
+// footer lines and a table line, and the layout of 100 full tables stays far within int coordinates. A
+// record's height of larger magnitude is taken as this size.
+inline constexpr int kLargestFontHeight = 240;
+
 // One cell of a table: its table index, row and column.
 struct CellRef {
     int table = -1;
@@ -62,6 +69,8 @@ public:
                 std::string appDirectory);
 
     void setHost(ViewHost* host) { host_ = host; }
+    // Where font changes are saved; the application's one saver unless a test gives its own.
+    void setFontRecordSaver(FontRecordSaver& saver) { fontRecordSaver_ = &saver; }
     CGROVEXDoc& document() { return doc_; }
 
     // First update: scroll size 800 by 800, the default font or the one of the font record, layout.
@@ -174,6 +183,7 @@ private:
     Clipboard& clipboard_;
     std::string appDirectory_;
     ViewHost* host_ = nullptr;
+    FontRecordSaver* fontRecordSaver_;
 
     LogFont screenFont_;
     int lineHeight_ = 15;

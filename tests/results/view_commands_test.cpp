@@ -113,11 +113,26 @@ TEST_F(ViewTest, UnusableFontRecordsAreIgnoredSilently) {
     CGROVEXView& v = open(1);
     EXPECT_EQ(v.screenFont().height, 18);
 
-    CGROVEXView elsewhere(doc, metrics, settings, ui, clipboard, (dir / "missing" / "").string());
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(ViewTest, ARecordThatCannotBeSavedIsReportedOnceAndTheSizeStillChanges) {
+    FontRecordSaver saver;
+    const std::string missing = (dir / "missing" / "").string();
+    CGROVEXView elsewhere(doc, metrics, settings, ui, clipboard, missing);
+    elsewhere.setFontRecordSaver(saver);
     elsewhere.OnInitialUpdate();
     elsewhere.execute(kIncreaseFontSize);
-    EXPECT_EQ(elsewhere.screenFont().height, 19);
-    EXPECT_TRUE(ui.messages().empty());
+    elsewhere.execute(kIncreaseFontSize);
+    EXPECT_EQ(elsewhere.screenFont().height, 20);
+
+    CGROVEXView another(doc, metrics, settings, ui, clipboard, missing);
+    another.setFontRecordSaver(saver);
+    another.OnInitialUpdate();
+    another.execute(kDecreaseFontSize);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Unable to save " + missing +
+                                                   "def_Font.bin: No such file or "
+                                                   "directory."});
 }
 
 TEST_F(ViewTest, ScrollToNewestNeedsASecondTable) {
