@@ -121,6 +121,14 @@ void Application::executeCommand(int id) {
     }
 }
 
+void Application::saveSettings() {
+    const IoStatus status = settings_->flush();
+    if (!status && !settingsFailureShown_) {
+        settingsFailureShown_ = true;
+        ui_->message(status.message(), Buttons::Ok, Icon::Warning);
+    }
+}
+
 SimulationWindow* Application::fileNew() {
     auto document = std::make_shared<CGROVEXDoc>();
     document->setTitle(untitled_.next());

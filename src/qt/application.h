@@ -69,6 +69,8 @@ public:
     SimulationWindow* openDocumentFile(const QString& path);
     void toggleTreeList();
     void about();
+    // Writes the settings to their store. The first failure of the run is shown; later ones are not.
+    void saveSettings();
 
 private:
     void openRecentFile(int index);
@@ -85,6 +87,7 @@ private:
     UntitledNames untitled_;
     std::string appDirectory_;
     QPointer<TreeListWindow> treeListWindow_;
+    bool settingsFailureShown_ = false;
 };
 
 } // namespace grovex

@@ -419,6 +419,7 @@ void MainWindow::refreshRecentFiles() {
     }
     commands_->setRecentFiles(texts);
     list.save(app_.settings());
+    app_.saveSettings();
 }
 
 void MainWindow::restoreAndShow() {
@@ -496,6 +497,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
     offerToSaveMacro(app_.macroStore(), app_.ui(), app_.appDirectory());
     saveState();
+    app_.saveSettings();
     event->accept();
 }
 

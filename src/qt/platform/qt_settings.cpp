@@ -3,6 +3,14 @@
 #include "qt/platform/qt_text.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdlib>
+#include <system_error>
+#include <unistd.h>
 
 namespace grovex {
 
@@ -11,6 +19,50 @@ QtSettings::QtSettings()
 
 QtSettings::QtSettings(const QString& iniFile)
     : settings_(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
+
+namespace {
+
+// QSettings says only that its file could not be written; the system says why. A directory in the file's
+// place, a folder that cannot hold it, or a file that may not be replaced.
+int settingsWriteError(const QString& fileName) {
+    const QFileInfo file(fileName);
+    if (file.isDir()) {
+        return EISDIR;
+    }
+    const std::string folder = QFile::encodeName(file.absolutePath()).toStdString();
+    std::string probe = folder + "/.grovex-settings-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0) {
+        return errno;
+    }
+    ::close(fd);
+    ::unlink(probe.c_str());
+    if (file.exists() && !file.isWritable()) {
+        return EACCES;
+    }
+    return EIO;
+}
+
+} // namespace
+
+IoStatus QtSettings::flush() {
+    settings_->sync();
+    switch (settings_->status()) {
+    case QSettings::NoError:
+        return IoStatus::success();
+    case QSettings::AccessError: {
+        const QString fileName = settings_->fileName();
+        const int error = settingsWriteError(fileName);
+        return IoStatus::failure("Unable to save the settings to " + toStdString(QDir::toNativeSeparators(fileName)) +
+                                 ": " + std::generic_category().message(error) + ".");
+    }
+    case QSettings::FormatError:
+        break; // the store holds something else, and QSettings leaves it alone
+    }
+    return IoStatus::failure("Unable to save the settings to " +
+                             toStdString(QDir::toNativeSeparators(settings_->fileName())) +
+                             ": Unexpected file format.");
+}
 
 QString QtSettings::settingsKey(std::string_view section, std::string_view key) {
     return toQString(section) + QLatin1Char('/') + toQString(key);

@@ -26,7 +26,8 @@ public:
     std::optional<std::vector<uint8_t>> readBytes(std::string_view section, std::string_view key) const override;
     void writeBytes(std::string_view section, std::string_view key, const std::vector<uint8_t>& value) override;
 
-    // Writes pending changes to the store.
+    // Writes pending changes to the store (QSettings replaces its file atomically) and reports a failure.
+    IoStatus flush() override;
     void sync() { settings_->sync(); }
     QSettings& qsettings() { return *settings_; }
 
