@@ -1,7 +1,8 @@
 #pragma once
-// `grovex-cli play MACRO [--treelist FILE.dat] [--save OUT.gvx] [--format text|json|csv]`: plays a macro (a
-// ".gmc" file or its text form) on a new simulation with the projection routine and the macro player, then
-// writes the tables. Messages go to the error stream; a failed play writes nothing.
+// `grovex-cli play MACRO [--repeat N] [--treelist FILE.dat] [--save OUT.gvx] [--format text|json|csv]`: plays
+// a macro (a ".gmc" file or its text form) on a new simulation with the projection routine and the macro
+// player, N times in a row as pressing Play again would, then writes the tables. Messages go to the error
+// stream; a failed play writes nothing.
 
 #include "cli/project_options.h"
 
@@ -15,6 +16,7 @@ namespace grovex::cli {
 
 struct PlayOptions {
     std::string macro;
+    int repeat = 1; // plays of the macro, one after the other on the same simulation
     std::optional<std::string> treeList;
     std::optional<std::string> save;
     OutputFormat format = OutputFormat::Text;

@@ -583,3 +583,35 @@ TEST(CliPlay, AFailedPlayExitsNonZeroAndWritesNothing) {
 }
 
 } // namespace
+
+namespace {
+
+int occurrences(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+TEST(CliPlay, RepeatPlaysTheMacroAgainOnTheSameSimulationPastTheTableLimit) {
+    ScratchDirectory dir;
+    const std::string example = std::string(GROVEX_TEST_DATA) + "/macro_thin_fertilize_next.txt";
+    const std::string macro = fileText(example);
+    std::ofstream(dir.file("three.txt")) << macro << macro << macro;
+    const CliRun repeated = runCli("play '" + example + "' --repeat 3");
+    ASSERT_EQ(repeated.exitCode, 0) << repeated.err;
+    EXPECT_EQ(repeated.err, "");
+    EXPECT_EQ(repeated.out, runCli("play '" + dir.file("three.txt") + "'").out);
+
+    // Four tables a play: past the 100-table store the last table is overwritten, said once on stderr.
+    const CliRun pastLimit = runCli("play '" + example + "' --repeat 30 --format csv");
+    ASSERT_EQ(pastLimit.exitCode, 0) << pastLimit.err;
+    EXPECT_EQ(pastLimit.err, "Maximum number of tables has been reached, overwriting last table\n");
+    EXPECT_EQ(occurrences(pastLimit.out, ",Total,"), 100);
+
+    EXPECT_EQ(runCli("play '" + example + "' --repeat 0").exitCode, 2);
+    EXPECT_NE(runCli("play --help").out.find("--repeat N"), std::string::npos);
+}
+
+} // namespace
