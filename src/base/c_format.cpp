@@ -1,6 +1,5 @@
 #include "c_format.h"
 
-#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdarg>
@@ -53,6 +52,11 @@ int formatInto(char* buffer, size_t size, const char* format, va_list args) {
 #endif
 }
 
+// isspace in the "C" locale, whatever locale the process runs in.
+bool isCSpace(char ch) {
+    return ch == ' ' || (ch >= '\t' && ch <= '\r');
+}
+
 } // namespace
 
 std::string cformat(const char* format, ...) {
@@ -81,7 +85,7 @@ std::string cformat(const char* format, ...) {
 
 int cAtoi(std::string_view text) {
     size_t pos = 0;
-    while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos]))) {
+    while (pos < text.size() && isCSpace(text[pos])) {
         ++pos;
     }
     bool negative = false;

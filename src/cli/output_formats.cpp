@@ -24,6 +24,8 @@ std::string jsonNumber(float value) {
     return std::isfinite(value) ? floatText(value) : "null";
 }
 
+// Every number goes out as finished text (to_string, to_chars), so no locale a caller's stream carries
+// can group or localize it.
 std::string floatText(float value) {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -38,8 +40,9 @@ void writeJson(std::ostream& out, const GrowthModel& model, bool targetReached) 
     out << "{\"tables\":[";
     for (size_t t = 0; t < model.tables.size(); ++t) {
         const ResultTable& table = model.tables[t];
-        out << (t ? ",\n" : "\n") << "{\"index\":" << t << ",\"kind\":\"" << kindName(table.kind)
-            << "\",\"age\":" << table.age << ",\"summary\":" << jsonString(table.summary) << ",\"headings\":[";
+        out << (t ? ",\n" : "\n") << "{\"index\":" << std::to_string(t) << ",\"kind\":\"" << kindName(table.kind)
+            << "\",\"age\":" << std::to_string(table.age) << ",\"summary\":" << jsonString(table.summary)
+            << ",\"headings\":[";
         for (int c = 0; c < kColumnCount; ++c) {
             out << (c ? "," : "") << jsonString(table.headings[c]);
         }
@@ -53,7 +56,7 @@ void writeJson(std::ostream& out, const GrowthModel& model, bool targetReached) 
         }
         out << "]}";
     }
-    out << "],\n\"stand\":{\"age\":" << model.age << ",\"trees\":" << jsonNumber(model.ts)
+    out << "],\n\"stand\":{\"age\":" << std::to_string(model.age) << ",\"trees\":" << jsonNumber(model.ts)
         << ",\"basalArea\":" << jsonNumber(model.tba) << ",\"qmd\":" << jsonNumber(model.dq)
         << ",\"dominantHeight\":" << jsonNumber(model.hd) << ",\"averageHeight\":" << jsonNumber(model.hMean)
         << ",\"crownRatio\":" << jsonNumber(model.crMean) << ",\"relativeSpacing\":" << jsonNumber(model.rs)
@@ -68,7 +71,7 @@ void writeCsv(std::ostream& out, const GrowthModel& model) {
         for (int r = 0; r <= table.lastRow(); ++r) {
             const TableRow& row = table.rows[r];
             const bool total = r == table.lastRow();
-            out << t << ',' << kindName(table.kind) << ',' << table.age << ','
+            out << std::to_string(t) << ',' << kindName(table.kind) << ',' << std::to_string(table.age) << ','
                 << (total ? std::string("Total") : cellText(table, r, 0, CellTextUse::Screen)) << ','
                 << floatText(row[1]) << ',' << (total ? std::string() : floatText(row[2]));
             for (int c = 3; c < kColumnCount; ++c) {

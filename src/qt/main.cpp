@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <clocale>
 #include <cstdio>
 
 namespace {
@@ -35,6 +36,11 @@ private:
 
 int main(int argc, char** argv) {
     QApplication qtApp(argc, argv);
+    // QApplication has set the C library to the user's locale. The program's numbers never depend on it
+    // (they go through cformat/cAtof), but keep the decimal point for any library function that does, and
+    // the system's reasons for a failed save or open in the language of the program's own messages.
+    std::setlocale(LC_NUMERIC, "C");
+    std::setlocale(LC_MESSAGES, "C");
     // QApplication has taken its own options out of argv.
     QStringList arguments;
     for (int i = 1; i < argc; ++i) {
