@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: run test deps configure build asan clean format
+.PHONY: run test unit-tests core-sanitized fuzz-smoke fuzz deps configure build asan clean format
 
 # With a display the desktop application starts; without one, the default projection of grovex-cli runs.
 run: build
@@ -12,12 +12,29 @@ run: build
 		$(BUILD_DIR)/src/cli/grovex-cli project; \
 	fi
 
-test: build
+# Everything CI checks: all tests, the core and command line alone under the sanitizers, a short fuzz run.
+test: unit-tests core-sanitized fuzz-smoke
+
+unit-tests: build
 	ctest --preset $(PRESET) --output-on-failure
 
-# Builds and runs every test under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The core, the command line and their tests, configured without the desktop application, under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+core-sanitized: deps
+	@if [ ! -f build/core-asan/build.ninja ]; then cmake --preset core-asan; fi
+	cmake --build --preset core-asan
+	ctest --preset core-asan --output-on-failure
+
+# A few seconds per fuzz harness; `make fuzz` runs ten million inputs through each (at most half an hour).
+fuzz-smoke: deps
+	fuzz/run-fuzzers.sh --seconds 5
+
+fuzz: deps
+	fuzz/run-fuzzers.sh --runs 10000000 --seconds 1800
+
+# Builds and runs every test, the desktop application's too, under the sanitizers.
 asan:
-	$(MAKE) test PRESET=asan
+	$(MAKE) unit-tests PRESET=asan
 
 deps:
 	@scripts/ensure-packages.sh

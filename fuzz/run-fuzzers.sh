@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the fuzz harnesses and runs each one, in turn, on its corpus under build/fuzz/corpus.
+#
+#   fuzz/run-fuzzers.sh --seconds 5                                the short smoke run of CI
+#   fuzz/run-fuzzers.sh --runs 10000000 --seconds 1800 [HARNESS...]  the long runs: ten million inputs
+#                                                                   each, or half an hour if that is less
+#
+# A finding stops the script with the harness's report; the input that caused it is saved under
+# build/fuzz/artifacts/HARNESS/. Each run ends with a line "HARNESS: N executions in S s".
+set -euo pipefail
+
+cd "$(dirname "$0")/.."
+limit=()
+while [ $# -ge 2 ]; do
+    case "$1" in
+    --seconds) limit+=(-max_total_time="$2") ;;
+    --runs) limit+=(-runs="$2") ;;
+    *) break ;;
+    esac
+    shift 2
+done
+if [ ${#limit[@]} -eq 0 ]; then
+    echo "usage: $0 [--seconds N] [--runs N] [HARNESS...]" >&2
+    exit 2
+fi
+harnesses=("$@")
+if [ ${#harnesses[@]} -eq 0 ]; then
+    harnesses=(document macro_file macro_text macro_play tree_list_file tree_list_paste tree_list_state_paste font_record)
+fi
+
+build=build/fuzz
+[ -f "$build/build.ninja" ] || cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz >/dev/null
+
+corpus=$build/corpus
+fuzz/seed-corpus.sh "$build" "$build/seeds"
+export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+for harness in "${harnesses[@]}"; do
+    mkdir -p "$corpus/$harness" "$build/artifacts/$harness"
+    log=$build/artifacts/$harness/last-run.log
+    start=$(date +%s)
+    if ! "$build/fuzz/${harness}_fuzz" "${limit[@]}" -print_final_stats=1 -rss_limit_mb=4096 \
+        -artifact_prefix="$build/artifacts/$harness/" "$corpus/$harness" "$build/seeds/$harness" >"$log" 2>&1; then
+        tail -n 60 "$log" >&2
+        echo "$harness: FINDING (see $log)" >&2
+        exit 1
+    fi
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    echo "$harness: $runs executions in $(($(date +%s) - start)) s"
+done
