@@ -2,17 +2,15 @@
 // and closing.
 
 #include "app/commands.h"
-#include "base/platform/shell.h"
+#include "app_sandbox.h"
 #include "qt/about_dialog.h"
 #include "qt/application.h"
 #include "qt/command_actions.h"
 #include "qt/main_window.h"
-#include "qt/platform/qt_settings.h"
 #include "qt/results_widget.h"
 #include "qt/simulation_window.h"
 #include "qt/status_panes.h"
 #include "results/document_file.h"
-#include "support/recording_ui.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,7 +23,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -34,11 +31,6 @@
 using namespace grovex;
 
 namespace {
-
-class NoShell : public Shell {
-public:
-    int open(const std::string&, const std::string&) override { return kShellFileNotFound; }
-};
 
 // The texts of a menu's entries in order, "-" for a separator; hidden entries are left out.
 QStringList entryTexts(const QMenu* menu) {
@@ -101,53 +93,28 @@ private slots:
     void screenshots();
 
 private:
-    std::unique_ptr<Application> startApplication(const QStringList& arguments = {});
     QString savedDocument();
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString previousDirectory_;
-    fakes::RecordingUi* ui_ = nullptr;
+    fakes::AppSandbox sandbox_{fakes::AppDirectory::Sandbox};
 };
 
 void ApplicationTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    previousDirectory_ = QDir::currentPath();
-    QDir::setCurrent(dir_->path()); // the application directory of a start without arguments
+    QVERIFY(sandbox_.enter());
 }
 
 void ApplicationTest::cleanup() {
-    QDir::setCurrent(previousDirectory_);
-    dir_.reset();
-}
-
-std::unique_ptr<Application> ApplicationTest::startApplication(const QStringList& arguments) {
-    ApplicationServices services;
-    auto settings = std::make_unique<QtSettings>(dir_->filePath(QStringLiteral("settings.ini")));
-    // A start with a file name keeps its files (the font record) where an earlier plain start was.
-    settings->writeString("Directories", "Application",
-                          (QDir::toNativeSeparators(dir_->path()) + QDir::separator()).toStdString());
-    services.settings = std::move(settings);
-    services.shell = std::make_unique<NoShell>();
-    auto ui = std::make_unique<fakes::RecordingUi>();
-    ui_ = ui.get();
-    services.ui = std::move(ui);
-    auto app = std::make_unique<Application>(std::move(services));
-    if (!app->start(arguments)) {
-        return nullptr;
-    }
-    return app;
+    sandbox_.leave();
 }
 
 // The default projection of grovex-cli, saved as a document.
 QString ApplicationTest::savedDocument() {
-    const QString path = dir_->filePath(QStringLiteral("stand.gvx"));
+    const QString path = sandbox_.filePath(QStringLiteral("stand.gvx"));
     runCli({QStringLiteral("project"), QStringLiteral("--save"), path});
     return path;
 }
 
 void ApplicationTest::startsWithOneNewSimulationAndAHiddenTreeList() {
-    auto app = startApplication();
+    auto app = sandbox_.start();
     QVERIFY(app);
     MainWindow& main = app->mainWindow();
     QVERIFY(main.isVisible());
@@ -164,7 +131,7 @@ void ApplicationTest::startsWithOneNewSimulationAndAHiddenTreeList() {
     QVERIFY(treeList->isHidden());
     QCOMPARE(main.mdiArea().subWindowList().size(), 2);
 
-    const QString expectedDirectory = QDir::toNativeSeparators(dir_->path()) + QDir::separator();
+    const QString expectedDirectory = QDir::toNativeSeparators(sandbox_.path()) + QDir::separator();
     QCOMPARE(QString::fromStdString(app->appDirectory()), expectedDirectory);
     QCOMPARE(QString::fromStdString(app->settings().stringOr("Directories", "Application", "")), expectedDirectory);
 
@@ -174,7 +141,7 @@ void ApplicationTest::startsWithOneNewSimulationAndAHiddenTreeList() {
 }
 
 void ApplicationTest::simulationMenusHoldTheirItemsInOrder() {
-    auto app = startApplication();
+    auto app = sandbox_.start();
     MainWindow& main = app->mainWindow();
     QCOMPARE(menuBarTitles(main), (QStringList{"&File", "&Edit", "&Macro", "&View", "&Window", "&Help"}));
 
@@ -211,7 +178,7 @@ void ApplicationTest::simulationMenusHoldTheirItemsInOrder() {
 }
 
 void ApplicationTest::treeListCommandTogglesTheWindow() {
-    auto app = startApplication();
+    auto app = sandbox_.start();
     MainWindow& main = app->mainWindow();
     main.executeCommand(appcmd::kShowHideTreeList);
     QVERIFY(app->treeListWindow()->isVisible());
@@ -235,7 +202,7 @@ void ApplicationTest::treeListCommandTogglesTheWindow() {
 
 void ApplicationTest::openedDocumentShowsItsTablesOnce() {
     const QString path = savedDocument();
-    auto app = startApplication({path});
+    auto app = sandbox_.start({path});
     QVERIFY(app);
     MainWindow& main = app->mainWindow();
     QCOMPARE(main.simulationWindows().size(), size_t{1});
@@ -261,9 +228,10 @@ void ApplicationTest::openedDocumentShowsItsTablesOnce() {
     QCOMPARE(main.simulationWindows().size(), size_t{2});
 
     // File Open through the dialog remembers the folder, and the recent-file list names the file.
-    ui_->queueFileName(path.toStdString());
+    sandbox_.ui().queueFileName(path.toStdString());
     main.executeCommand(appcmd::kFileOpen);
-    QCOMPARE(ui_->fileDialogs().back().filter, std::string("GROVEX Files (*.gvx)|*.gvx|All Files (*.*)|*.*||"));
+    QCOMPARE(sandbox_.ui().fileDialogs().back().filter,
+             std::string("GROVEX Files (*.gvx)|*.gvx|All Files (*.*)|*.*||"));
     QCOMPARE(QString::fromStdString(app->settings().stringOr("Directories", "LastCurDir", "")),
              QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
     QCOMPARE(main.commands().action(appcmd::kRecentFile1)->text(), QStringLiteral("&1 stand.gvx"));
@@ -278,19 +246,19 @@ void ApplicationTest::refusedDocumentShowsItsMessageAndOpensNothing() {
     file.write(older, 4);
     file.close();
 
-    auto app = startApplication();
-    ui_->clear();
+    auto app = sandbox_.start();
+    sandbox_.ui().clear();
     QVERIFY(app->openDocumentFile(path) == nullptr);
-    QCOMPARE(ui_->texts(),
+    QCOMPARE(sandbox_.ui().texts(),
              std::vector<std::string>{"Unable to open the file.  The file has a different version number."});
     QCOMPARE(app->mainWindow().simulationWindows().size(), size_t{1});
 
     // A start with that file on the command line ends the program.
-    QVERIFY(startApplication({path}) == nullptr);
+    QVERIFY(sandbox_.start({path}) == nullptr);
 }
 
 void ApplicationTest::viewAllTablesTogglesCheckMarkAndSetting() {
-    auto app = startApplication({savedDocument()});
+    auto app = sandbox_.start({savedDocument()});
     MainWindow& main = app->mainWindow();
     QAction* allTables = main.commands().action(appcmd::kViewAllTables);
     QVERIFY(allTables->isChecked());
@@ -303,7 +271,7 @@ void ApplicationTest::viewAllTablesTogglesCheckMarkAndSetting() {
 }
 
 void ApplicationTest::fontSizeChangeIsRemembered() {
-    auto app = startApplication({savedDocument()});
+    auto app = sandbox_.start({savedDocument()});
     MainWindow& main = app->mainWindow();
     const int before = main.activeSimulation()->view().screenFont().height;
     main.commands().action(appcmd::kIncreaseFontSize)->trigger();
@@ -318,7 +286,7 @@ void ApplicationTest::fontSizeChangeIsRemembered() {
 void ApplicationTest::copyAfterSelectAllGivesTheCommandLineText() {
     const QByteArray expected = runCli({QStringLiteral("project"), QStringLiteral("--format"), QStringLiteral("text")});
     QVERIFY(!expected.isEmpty());
-    auto app = startApplication({savedDocument()});
+    auto app = sandbox_.start({savedDocument()});
     MainWindow& main = app->mainWindow();
     QApplication::clipboard()->clear();
     main.commands().action(appcmd::kEditSelectAll)->trigger();
@@ -332,7 +300,7 @@ void ApplicationTest::copyAfterSelectAllGivesTheCommandLineText() {
 }
 
 void ApplicationTest::modifiedDocumentMarksTitleAndStatusPane() {
-    auto app = startApplication();
+    auto app = sandbox_.start();
     MainWindow& main = app->mainWindow();
     SimulationWindow* window = main.activeSimulation();
     QCOMPARE(main.statusPanes().modifiedText(), QString());
@@ -342,34 +310,34 @@ void ApplicationTest::modifiedDocumentMarksTitleAndStatusPane() {
     QCOMPARE(main.statusPanes().modifiedText(), QStringLiteral("Modified"));
 
     // Saving clears both and names the window after its file.
-    ui_->queueFileName(dir_->filePath(QStringLiteral("saved.gvx")).toStdString());
+    sandbox_.ui().queueFileName(sandbox_.filePath(QStringLiteral("saved.gvx")).toStdString());
     main.executeCommand(appcmd::kFileSave);
     QVERIFY(!window->isWindowModified());
     QCOMPARE(window->windowTitle(), QStringLiteral("saved.gvx[*]"));
     QCOMPARE(main.statusPanes().modifiedText(), QString());
-    QVERIFY(openDocument(dir_->filePath(QStringLiteral("saved.gvx")).toStdString()).ok());
+    QVERIFY(openDocument(sandbox_.filePath(QStringLiteral("saved.gvx")).toStdString()).ok());
 }
 
 void ApplicationTest::closingAsksForModifiedDocumentsAndRemembersPlacement() {
-    auto app = startApplication();
+    auto app = sandbox_.start();
     MainWindow& main = app->mainWindow();
     main.activeSimulation()->document().setModified(true);
     main.setGeometry(100, 50, 800, 650);
 
-    ui_->clear();
-    ui_->queueAnswer(Answer::Cancel);
+    sandbox_.ui().clear();
+    sandbox_.ui().queueAnswer(Answer::Cancel);
     QVERIFY(!main.close());
-    QCOMPARE(ui_->texts(), std::vector<std::string>{"Save changes to GROVEX1?"});
+    QCOMPARE(sandbox_.ui().texts(), std::vector<std::string>{"Save changes to GROVEX1?"});
     QCOMPARE(main.simulationWindows().size(), size_t{1});
 
     // An unsaved macro is offered after the documents.
     app->macroStore().appendInteger("ProjectInit", -1);
     app->macroStore().setUnsaved(true);
-    ui_->clear();
-    ui_->queueAnswer(Answer::No);
-    ui_->queueAnswer(Answer::No);
+    sandbox_.ui().clear();
+    sandbox_.ui().queueAnswer(Answer::No);
+    sandbox_.ui().queueAnswer(Answer::No);
     QVERIFY(main.close());
-    QCOMPARE(ui_->texts(),
+    QCOMPARE(sandbox_.ui().texts(),
              (std::vector<std::string>{"Save changes to GROVEX1?", "Save the current macro before exiting?"}));
     QCOMPARE(app->settings().stringOr("Window size", "Rect", ""), std::string("0100 0050 0900 0700"));
     QCOMPARE(app->settings().intOr("Window size", "Max", -1), 0);
@@ -378,7 +346,7 @@ void ApplicationTest::closingAsksForModifiedDocumentsAndRemembersPlacement() {
 
 void ApplicationTest::barsAndPlacementComeBackAtTheNextStart() {
     {
-        auto app = startApplication();
+        auto app = sandbox_.start();
         MainWindow& main = app->mainWindow();
         QCOMPARE(main.normalGeometry(), QRect(10, 10, 490, 390));
         main.executeCommand(appcmd::kViewToolbar);
@@ -388,7 +356,7 @@ void ApplicationTest::barsAndPlacementComeBackAtTheNextStart() {
         main.showMaximized();
         QVERIFY(main.close());
     }
-    auto app = startApplication();
+    auto app = sandbox_.start();
     MainWindow& main = app->mainWindow();
     QVERIFY(main.isMaximized());
     QCOMPARE(main.normalGeometry(), QRect(120, 80, 700, 600));
@@ -399,10 +367,10 @@ void ApplicationTest::barsAndPlacementComeBackAtTheNextStart() {
 
 void ApplicationTest::droppedDocumentsOpen() {
     const QString path = savedDocument();
-    auto app = startApplication();
+    auto app = sandbox_.start();
     MainWindow& main = app->mainWindow();
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(dir_->filePath(QStringLiteral("notes.txt")))});
+    data.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(sandbox_.filePath(QStringLiteral("notes.txt")))});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&main, &enter);
     QVERIFY(enter.isAccepted());
@@ -413,7 +381,7 @@ void ApplicationTest::droppedDocumentsOpen() {
 }
 
 void ApplicationTest::newWindowSharesTheDocument() {
-    auto app = startApplication();
+    auto app = sandbox_.start();
     MainWindow& main = app->mainWindow();
     SimulationWindow* first = main.activeSimulation();
     first->document().setModified(true);
@@ -425,14 +393,14 @@ void ApplicationTest::newWindowSharesTheDocument() {
     QCOMPARE(second->windowTitle(), QStringLiteral("GROVEX1:2[*]"));
 
     // Closing one of the two asks nothing; the last one asks, even before the first is gone.
-    ui_->clear();
+    sandbox_.ui().clear();
     QVERIFY(second->close());
-    QVERIFY(ui_->messages().empty());
+    QVERIFY(sandbox_.ui().messages().empty());
     main.updateCommandUi();
     QCOMPARE(first->windowTitle(), QStringLiteral("GROVEX1[*]"));
-    ui_->queueAnswer(Answer::Cancel);
+    sandbox_.ui().queueAnswer(Answer::Cancel);
     QVERIFY(!first->close());
-    QCOMPARE(ui_->texts(), std::vector<std::string>{"Save changes to GROVEX1?"});
+    QCOMPARE(sandbox_.ui().texts(), std::vector<std::string>{"Save changes to GROVEX1?"});
 }
 
 // With GROVEX_SCREENSHOT_DIR set, pictures of the main window, its menus and the About box go there, to be
@@ -442,7 +410,7 @@ void ApplicationTest::screenshots() {
     if (out.isEmpty()) {
         QSKIP("GROVEX_SCREENSHOT_DIR is not set");
     }
-    auto app = startApplication();
+    auto app = sandbox_.start();
     MainWindow& main = app->mainWindow();
     main.setGeometry(0, 0, 1000, 700);
     main.mdiArea().currentSubWindow()->setGeometry(0, 0, 600, 400);

@@ -3,13 +3,12 @@
 // accepted with the values, Cancel, the enabling rules reaching the widgets, and Browse loading a tree list
 // through the application's tree list window.
 
-#include "base/platform/shell.h"
+#include "app_sandbox.h"
 #include "model/input1.h"
 #include "qt/application.h"
 #include "qt/form_binder.h"
 #include "qt/initialize_stand_sheet.h"
 #include "qt/main_window.h"
-#include "qt/platform/qt_settings.h"
 #include "qt/stand_projection_dialog.h"
 #include "qt/tree_list_dialogs_qt.h"
 #include "qt/tree_list_window.h"
@@ -38,11 +37,6 @@ namespace {
 namespace pi = plantation;
 namespace vu = volumeunits;
 namespace sp = standprojection;
-
-class NoShell : public Shell {
-public:
-    int open(const std::string&, const std::string&) override { return kShellFileNotFound; }
-};
 
 // Pictures go to GROVEX_SNAPSHOT_DIR when it is set, to be looked at.
 void keepSnapshot(QWidget& widget, const QString& name) {
@@ -367,13 +361,9 @@ void InputDialogsTest::browseLoadsATreeListThroughTheTreeListWindow() {
                "2  102 11.0 61.52\n");
     file.close();
 
-    ApplicationServices services;
-    services.settings = std::make_unique<QtSettings>(dir.filePath(QStringLiteral("settings.ini")));
-    services.shell = std::make_unique<NoShell>();
-    auto recording = std::make_unique<fakes::RecordingUi>();
+    fakes::RecordingUi* recording = nullptr;
+    Application app(fakes::recordingServices(dir.filePath(QStringLiteral("settings.ini")), recording));
     fakes::RecordingUi& ui = *recording;
-    services.ui = std::move(recording);
-    Application app(std::move(services));
     QVERIFY(app.start({}));
 
     // The user closed the tree list window: Browse makes a new one, hidden.

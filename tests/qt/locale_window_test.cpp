@@ -3,7 +3,7 @@
 // under the "C" locale.
 
 #include "app/commands.h"
-#include "base/platform/shell.h"
+#include "app_sandbox.h"
 #include "dialogs/general_info_dlg.h"
 #include "dialogs/out_units_dlg.h"
 #include "locale/locale_switch.h"
@@ -12,7 +12,6 @@
 #include "qt/initialize_stand_sheet.h"
 #include "qt/main_window.h"
 #include "qt/platform/qt_clipboard.h"
-#include "qt/platform/qt_settings.h"
 #include "qt/simulation_window.h"
 #include "qt/tree_list_dialogs_qt.h"
 #include "qt/tree_list_widget.h"
@@ -33,7 +32,6 @@
 #include <QLocale>
 #include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -44,11 +42,6 @@
 using namespace grovex;
 
 namespace {
-
-class NoShell : public Shell {
-public:
-    int open(const std::string&, const std::string&) override { return kShellFileNotFound; }
-};
 
 void settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -119,11 +112,7 @@ private slots:
     void treeListStateEditsAndCopiesAsUnderC();
 
 private:
-    std::unique_ptr<Application> startApplication();
-
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString previousDirectory_;
-    fakes::RecordingUi* ui_ = nullptr;
+    fakes::AppSandbox sandbox_{fakes::AppDirectory::Sandbox, QRect(0, 0, 1000, 700)};
     std::unique_ptr<Application> app_;
 };
 
@@ -137,38 +126,16 @@ void LocaleWindowTest::initTestCase() {
 }
 
 void LocaleWindowTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    previousDirectory_ = QDir::currentPath();
-    QDir::setCurrent(dir_->path());
+    QVERIFY(sandbox_.enter());
 }
 
 void LocaleWindowTest::cleanup() {
     app_.reset();
-    QDir::setCurrent(previousDirectory_);
-    dir_.reset();
-}
-
-std::unique_ptr<Application> LocaleWindowTest::startApplication() {
-    ApplicationServices services;
-    auto settings = std::make_unique<QtSettings>(dir_->filePath(QStringLiteral("settings.ini")));
-    settings->writeString("Directories", "Application",
-                          (QDir::toNativeSeparators(dir_->path()) + QDir::separator()).toStdString());
-    services.settings = std::move(settings);
-    services.shell = std::make_unique<NoShell>();
-    auto ui = std::make_unique<fakes::RecordingUi>();
-    ui_ = ui.get();
-    services.ui = std::move(ui);
-    auto app = std::make_unique<Application>(std::move(services));
-    if (!app->start({})) {
-        return nullptr;
-    }
-    app->mainWindow().setGeometry(0, 0, 1000, 700);
-    return app;
+    sandbox_.leave();
 }
 
 void LocaleWindowTest::projectedDocumentSavesAndCopiesAsUnderC() {
-    app_ = startApplication();
+    app_ = sandbox_.start();
     QVERIFY(app_);
     MainWindow& main = app_->mainWindow();
     SimulationWindow* window = main.activeSimulation();
@@ -196,7 +163,7 @@ void LocaleWindowTest::projectedDocumentSavesAndCopiesAsUnderC() {
         }
     });
     main.commands().action(appcmd::kInitializeAndProject)->trigger();
-    QVERIFY2(accepted, ui_->texts().empty() ? "refused" : ui_->texts().back().c_str());
+    QVERIFY2(accepted, sandbox_.ui().texts().empty() ? "refused" : sandbox_.ui().texts().back().c_str());
     QCOMPARE(doc.plantationPage.ps, 87.5f);
     QCOMPARE(doc.plantationPage.hdwdpercnt, 12.5f);
     QCOMPARE(doc.volumeUnitsPage.voltop, 5.5f);
@@ -217,8 +184,8 @@ void LocaleWindowTest::projectedDocumentSavesAndCopiesAsUnderC() {
     main.commands().action(appcmd::kEditCopy)->trigger();
     QCOMPARE(QApplication::clipboard()->text().toUtf8(), expectedText);
 
-    const QString path = dir_->filePath(QStringLiteral("tract7.gvx"));
-    ui_->queueFileName(path.toStdString());
+    const QString path = sandbox_.filePath(QStringLiteral("tract7.gvx"));
+    sandbox_.ui().queueFileName(path.toStdString());
     main.commands().action(appcmd::kFileSaveAs)->trigger();
     const QByteArray saved = fileBytes(path);
     QVERIFY(!saved.isEmpty());
@@ -238,7 +205,7 @@ void LocaleWindowTest::projectedDocumentSavesAndCopiesAsUnderC() {
 }
 
 void LocaleWindowTest::treeListSavesAndCopiesAsUnderC() {
-    const QString path = dir_->filePath(QStringLiteral("plot.dat"));
+    const QString path = sandbox_.filePath(QStringLiteral("plot.dat"));
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -246,14 +213,14 @@ void LocaleWindowTest::treeListSavesAndCopiesAsUnderC() {
                    "2  101  9.4 58.21\n"
                    "2  102 11.0 61.52\n");
     }
-    app_ = startApplication();
+    app_ = sandbox_.start();
     QVERIFY(app_);
     MainWindow& main = app_->mainWindow();
     main.executeCommand(appcmd::kShowHideTreeList);
     TreeListWindow* window = app_->treeListWindow();
     QVERIFY(window != nullptr);
     window->setGeometry(0, 0, 760, 260);
-    ui_->queueFileName(path.toStdString());
+    sandbox_.ui().queueFileName(path.toStdString());
     main.executeCommand(appcmd::kFileOpen);
     settle();
     treeListView& view = window->view();
@@ -271,7 +238,7 @@ void LocaleWindowTest::treeListSavesAndCopiesAsUnderC() {
     main.executeCommand(appcmd::kEditPaste);
     QCOMPARE(view.treeList().rows[1].dbh, 8.5f);
     QCOMPARE(view.treeList().rows[1].height, 40.25f);
-    QVERIFY(ui_->messages().empty());
+    QVERIFY(sandbox_.ui().messages().empty());
 
     main.executeCommand(appcmd::kFileSave);
     QCOMPARE(fileBytes(path), QByteArray("1Tr 7  0.25 22 -1  -1 0  0 -1.0 -1.0 0 9.5\n"

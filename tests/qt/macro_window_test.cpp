@@ -2,21 +2,18 @@
 // inputs, play them in another window, and the enabled states the menus show meanwhile.
 
 #include "app/commands.h"
-#include "base/platform/shell.h"
+#include "app_sandbox.h"
 #include "control/macro_recorder.h"
 #include "qt/application.h"
 #include "qt/command_actions.h"
 #include "qt/main_window.h"
-#include "qt/platform/qt_settings.h"
 #include "qt/simulation_window.h"
 #include "results/table_text.h"
-#include "support/recording_ui.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <deque>
@@ -25,11 +22,6 @@
 using namespace grovex;
 
 namespace {
-
-class NoShell : public Shell {
-public:
-    int open(const std::string&, const std::string&) override { return kShellFileNotFound; }
-};
 
 // Inputs answered from queues; an empty queue cancels. Counts the questions, so a replay that asks shows.
 class ScriptedInputs : public InputSource {
@@ -93,7 +85,6 @@ private slots:
     void closingTheRecordingWindowStopsTheRecording();
 
 private:
-    std::unique_ptr<Application> startApplication();
     ScriptedInputs& scriptActiveWindow(Application& app);
     bool enabled(Application& app, int id) { return app.mainWindow().commands().action(id)->isEnabled(); }
     void trigger(Application& app, int id) { app.mainWindow().commands().action(id)->trigger(); }
@@ -101,38 +92,15 @@ private:
     // fertilizer to age 25.
     void recordSession(Application& app, ScriptedInputs& inputs);
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString previousDirectory_;
-    fakes::RecordingUi* ui_ = nullptr;
+    fakes::AppSandbox sandbox_{fakes::AppDirectory::Sandbox};
 };
 
 void MacroWindowTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    previousDirectory_ = QDir::currentPath();
-    QDir::setCurrent(dir_->path());
+    QVERIFY(sandbox_.enter());
 }
 
 void MacroWindowTest::cleanup() {
-    QDir::setCurrent(previousDirectory_);
-    dir_.reset();
-}
-
-std::unique_ptr<Application> MacroWindowTest::startApplication() {
-    ApplicationServices services;
-    auto settings = std::make_unique<QtSettings>(dir_->filePath(QStringLiteral("settings.ini")));
-    settings->writeString("Directories", "Application",
-                          (QDir::toNativeSeparators(dir_->path()) + QDir::separator()).toStdString());
-    services.settings = std::move(settings);
-    services.shell = std::make_unique<NoShell>();
-    auto ui = std::make_unique<fakes::RecordingUi>();
-    ui_ = ui.get();
-    services.ui = std::move(ui);
-    auto app = std::make_unique<Application>(std::move(services));
-    if (!app->start({})) {
-        return nullptr;
-    }
-    return app;
+    sandbox_.leave();
 }
 
 ScriptedInputs& MacroWindowTest::scriptActiveWindow(Application& app) {
@@ -152,7 +120,7 @@ void MacroWindowTest::recordSession(Application& app, ScriptedInputs& inputs) {
 }
 
 void MacroWindowTest::aRecordedMacroPlaysTheSameTablesInANewWindow() {
-    auto app = startApplication();
+    auto app = sandbox_.start();
     QVERIFY(app);
     SimulationWindow* recorder = app->mainWindow().activeSimulation();
     ScriptedInputs& recorded = scriptActiveWindow(*app);
@@ -169,27 +137,28 @@ void MacroWindowTest::aRecordedMacroPlaysTheSameTablesInANewWindow() {
     ScriptedInputs& unused = scriptActiveWindow(*app);
     QVERIFY(enabled(*app, appcmd::kPlayMacro));
     trigger(*app, appcmd::kPlayMacro);
-    QVERIFY2(ui_->messages().empty(), ui_->texts().empty() ? "" : ui_->texts().front().c_str());
+    QVERIFY2(sandbox_.ui().messages().empty(),
+             sandbox_.ui().texts().empty() ? "" : sandbox_.ui().texts().front().c_str());
     QCOMPARE(unused.asked, 0);
     QVERIFY(!player->macro().failed());
     QVERIFY(player->document().model.lastTable() >= 0);
     QCOMPARE(tables(*player), tables(*recorder));
     QVERIFY(player->document().isModified());
-    QVERIFY(!QFile::exists(dir_->filePath(QString::fromLatin1(kPlayStateFileName))));
+    QVERIFY(!QFile::exists(sandbox_.filePath(QString::fromLatin1(kPlayStateFileName))));
 
     // Save Macro starts in the application directory and leaves the macro saved.
-    const QString path = dir_->filePath(QStringLiteral("session.gmc"));
-    ui_->queueFileName(QDir::toNativeSeparators(path).toStdString());
+    const QString path = sandbox_.filePath(QStringLiteral("session.gmc"));
+    sandbox_.ui().queueFileName(QDir::toNativeSeparators(path).toStdString());
     QVERIFY(enabled(*app, appcmd::kSaveMacro));
     trigger(*app, appcmd::kSaveMacro);
-    QCOMPARE(ui_->fileDialogs().size(), size_t{1});
-    QCOMPARE(ui_->fileDialogs().front().startDirectory, app->appDirectory());
+    QCOMPARE(sandbox_.ui().fileDialogs().size(), size_t{1});
+    QCOMPARE(sandbox_.ui().fileDialogs().front().startDirectory, app->appDirectory());
     QVERIFY(QFile::exists(path));
     QVERIFY(!enabled(*app, appcmd::kSaveMacro));
 }
 
 void MacroWindowTest::theMenuFollowsTheRecordingWindow() {
-    auto app = startApplication();
+    auto app = sandbox_.start();
     QVERIFY(app);
     MainWindow& main = app->mainWindow();
     SimulationWindow* first = main.activeSimulation();
@@ -214,12 +183,12 @@ void MacroWindowTest::theMenuFollowsTheRecordingWindow() {
     SimulationWindow* second = app->fileNew();
     QVERIFY(second != first);
     QVERIFY(!enabled(*app, appcmd::kStopMacro));
-    ui_->clear();
+    sandbox_.ui().clear();
     trigger(*app, appcmd::kRecordMacro);
-    QCOMPARE(ui_->texts(), std::vector<std::string>{kRecordingInOtherViewMessage});
-    ui_->clear();
+    QCOMPARE(sandbox_.ui().texts(), std::vector<std::string>{kRecordingInOtherViewMessage});
+    sandbox_.ui().clear();
     trigger(*app, appcmd::kPlayMacro);
-    QCOMPARE(ui_->texts(), std::vector<std::string>{kPlayWhileOtherRecordsMessage});
+    QCOMPARE(sandbox_.ui().texts(), std::vector<std::string>{kPlayWhileOtherRecordsMessage});
     QCOMPARE(second->document().model.lastTable(), -1);
 
     // Stopped: the macro can be played, stepped and saved.
@@ -244,7 +213,7 @@ void MacroWindowTest::theMenuFollowsTheRecordingWindow() {
 }
 
 void MacroWindowTest::closingTheRecordingWindowStopsTheRecording() {
-    auto app = startApplication();
+    auto app = sandbox_.start();
     QVERIFY(app);
     MainWindow& main = app->mainWindow();
     QPointer<SimulationWindow> other = app->fileNew();
@@ -253,7 +222,7 @@ void MacroWindowTest::closingTheRecordingWindowStopsTheRecording() {
     recordSession(*app, inputs);
 
     // The recorded document is modified: "No" to saving it, and the window goes.
-    ui_->queueAnswer(Answer::No);
+    sandbox_.ui().queueAnswer(Answer::No);
     QVERIFY(other->close());
     QVERIFY(!app->macroStore().recordingActive());
     QVERIFY(app->macroStore().unsaved());

@@ -2,18 +2,16 @@
 // "Initialize Stand" sheet or scripted inputs, and the enabled states the menus show.
 
 #include "app/commands.h"
-#include "base/platform/shell.h"
+#include "app_sandbox.h"
 #include "dialogs/general_info_dlg.h"
 #include "dialogs/out_units_dlg.h"
 #include "qt/application.h"
 #include "qt/command_actions.h"
 #include "qt/initialize_stand_sheet.h"
 #include "qt/main_window.h"
-#include "qt/platform/qt_settings.h"
 #include "qt/results_widget.h"
 #include "qt/simulation_window.h"
 #include "qt/tree_list_dialogs_qt.h"
-#include "support/recording_ui.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -25,7 +23,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -37,11 +34,6 @@
 using namespace grovex;
 
 namespace {
-
-class NoShell : public Shell {
-public:
-    int open(const std::string&, const std::string&) override { return kShellFileNotFound; }
-};
 
 // Inputs answered from queues; an empty queue cancels.
 class ScriptedInputs : public InputSource {
@@ -151,44 +143,20 @@ private slots:
     void changedTreeListAppendsATable();
 
 private:
-    std::unique_ptr<Application> startApplication();
     // Scripted inputs for the active simulation window.
     ScriptedInputs& scriptActiveWindow(Application& app);
     bool enabled(Application& app, int id) { return app.mainWindow().commands().action(id)->isEnabled(); }
     void trigger(Application& app, int id) { app.mainWindow().commands().action(id)->trigger(); }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString previousDirectory_;
-    fakes::RecordingUi* ui_ = nullptr;
+    fakes::AppSandbox sandbox_{fakes::AppDirectory::Sandbox};
 };
 
 void ProjectionWindowTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    previousDirectory_ = QDir::currentPath();
-    QDir::setCurrent(dir_->path());
+    QVERIFY(sandbox_.enter());
 }
 
 void ProjectionWindowTest::cleanup() {
-    QDir::setCurrent(previousDirectory_);
-    dir_.reset();
-}
-
-std::unique_ptr<Application> ProjectionWindowTest::startApplication() {
-    ApplicationServices services;
-    auto settings = std::make_unique<QtSettings>(dir_->filePath(QStringLiteral("settings.ini")));
-    settings->writeString("Directories", "Application",
-                          (QDir::toNativeSeparators(dir_->path()) + QDir::separator()).toStdString());
-    services.settings = std::move(settings);
-    services.shell = std::make_unique<NoShell>();
-    auto ui = std::make_unique<fakes::RecordingUi>();
-    ui_ = ui.get();
-    services.ui = std::move(ui);
-    auto app = std::make_unique<Application>(std::move(services));
-    if (!app->start({})) {
-        return nullptr;
-    }
-    return app;
+    sandbox_.leave();
 }
 
 ScriptedInputs& ProjectionWindowTest::scriptActiveWindow(Application& app) {
@@ -199,7 +167,7 @@ ScriptedInputs& ProjectionWindowTest::scriptActiveWindow(Application& app) {
 }
 
 void ProjectionWindowTest::initializeThroughTheSheetShowsTheFirstTable() {
-    auto app = startApplication();
+    auto app = sandbox_.start();
     QVERIFY(app);
     SimulationWindow* window = app->mainWindow().activeSimulation();
     QVERIFY(window != nullptr);
@@ -221,12 +189,12 @@ void ProjectionWindowTest::initializeThroughTheSheetShowsTheFirstTable() {
     QCOMPARE(doc.model.lastTable(), -1);
     QVERIFY(!doc.isModified());
     QVERIFY(doc.run.needsInit);
-    QVERIFY(!QFile::exists(dir_->filePath(QString::fromLatin1(kTemporaryStateFileName))));
+    QVERIFY(!QFile::exists(sandbox_.filePath(QString::fromLatin1(kTemporaryStateFileName))));
 
     // Accepted through the key's command: a table, the title on the view, the document modified.
     answerSheetLater(QStringLiteral("Upland plantation"), QStringLiteral("30"), &refused);
     trigger(*app, appcmd::kInitializeKey);
-    QVERIFY2(!refused, ui_->texts().empty() ? "" : ui_->texts().back().c_str());
+    QVERIFY2(!refused, sandbox_.ui().texts().empty() ? "" : sandbox_.ui().texts().back().c_str());
     QVERIFY(doc.model.lastTable() >= 0);
     QCOMPARE(doc.model.age, 30);
     QCOMPARE(doc.display.standTitle, std::string("Upland plantation"));
@@ -236,14 +204,14 @@ void ProjectionWindowTest::initializeThroughTheSheetShowsTheFirstTable() {
     const int viewportHeight = window->resultsWidget().viewport()->height();
     QCOMPARE(window->resultsWidget().verticalScrollBar()->maximum(),
              std::max(0, window->view().scrollSize().height - viewportHeight));
-    QVERIFY(!QFile::exists(dir_->filePath(QString::fromLatin1(kTemporaryStateFileName))));
+    QVERIFY(!QFile::exists(sandbox_.filePath(QString::fromLatin1(kTemporaryStateFileName))));
     QVERIFY(enabled(*app, appcmd::kMidrotationAndProject));
     QVERIFY(enabled(*app, appcmd::kProjectToNextTarget));
     QVERIFY(enabled(*app, appcmd::kRecordMacro));
 }
 
 void ProjectionWindowTest::treatmentsAppendTablesAndResetEmptiesTheView() {
-    auto app = startApplication();
+    auto app = sandbox_.start();
     SimulationWindow* window = app->mainWindow().activeSimulation();
     CGROVEXDoc& doc = window->document();
     ScriptedInputs& inputs = scriptActiveWindow(*app);
@@ -273,10 +241,10 @@ void ProjectionWindowTest::treatmentsAppendTablesAndResetEmptiesTheView() {
     QCOMPARE(doc.model.age, 25);
 
     // Reset of a modified document asks first; No resets without saving.
-    ui_->clear();
-    ui_->queueAnswer(Answer::No);
+    sandbox_.ui().clear();
+    sandbox_.ui().queueAnswer(Answer::No);
     trigger(*app, appcmd::kResetKey);
-    QCOMPARE(ui_->texts(), std::vector<std::string>{"Save GROVEX1 before resetting?"});
+    QCOMPARE(sandbox_.ui().texts(), std::vector<std::string>{"Save GROVEX1 before resetting?"});
     QCOMPARE(doc.model.lastTable(), -1);
     QVERIFY(doc.run.needsInit);
     QCOMPARE(window->view().scrollPosition().y, 0);
@@ -286,7 +254,7 @@ void ProjectionWindowTest::treatmentsAppendTablesAndResetEmptiesTheView() {
 }
 
 void ProjectionWindowTest::resetOfAModifiedDocumentCanBeCancelledOrSaved() {
-    auto app = startApplication();
+    auto app = sandbox_.start();
     CGROVEXDoc& doc = app->mainWindow().activeSimulation()->document();
     ScriptedInputs& inputs = scriptActiveWindow(*app);
     inputs.input1s.push_back(standInput("Saved stand", 40, 20));
@@ -294,21 +262,21 @@ void ProjectionWindowTest::resetOfAModifiedDocumentCanBeCancelledOrSaved() {
     const int tables = doc.model.lastTable();
     QVERIFY(tables >= 0);
 
-    ui_->queueAnswer(Answer::Cancel);
+    sandbox_.ui().queueAnswer(Answer::Cancel);
     trigger(*app, appcmd::kReset);
     QCOMPARE(doc.model.lastTable(), tables);
 
     // Yes saves through the window's Save (a new document asks for its name) before the reset.
-    const QString path = dir_->filePath(QStringLiteral("saved.gvx"));
-    ui_->queueAnswer(Answer::Yes);
-    ui_->queueFileName(QDir::toNativeSeparators(path).toStdString());
+    const QString path = sandbox_.filePath(QStringLiteral("saved.gvx"));
+    sandbox_.ui().queueAnswer(Answer::Yes);
+    sandbox_.ui().queueFileName(QDir::toNativeSeparators(path).toStdString());
     trigger(*app, appcmd::kReset);
     QVERIFY(QFile::exists(path));
     QCOMPARE(doc.model.lastTable(), -1);
 }
 
 void ProjectionWindowTest::otherWindowsOfTheDocumentFollow() {
-    auto app = startApplication();
+    auto app = sandbox_.start();
     MainWindow& main = app->mainWindow();
     SimulationWindow* first = main.activeSimulation();
     ScriptedInputs& inputs = scriptActiveWindow(*app);
@@ -328,7 +296,7 @@ void ProjectionWindowTest::otherWindowsOfTheDocumentFollow() {
 }
 
 void ProjectionWindowTest::changedTreeListAppendsATable() {
-    auto app = startApplication();
+    auto app = sandbox_.start();
     CGROVEXDoc& doc = app->mainWindow().activeSimulation()->document();
     ScriptedInputs& inputs = scriptActiveWindow(*app);
     inputs.input1s.push_back(standInput("Listed stand", 40, 20));

@@ -3,12 +3,11 @@
 // question on closing, printing in pages, and the "Change Tree List State" dialog.
 
 #include "app/commands.h"
-#include "base/platform/shell.h"
+#include "app_sandbox.h"
 #include "model/growth_model.h"
 #include "qt/application.h"
 #include "qt/command_actions.h"
 #include "qt/main_window.h"
-#include "qt/platform/qt_settings.h"
 #include "qt/status_panes.h"
 #include "qt/tree_list_dialogs_qt.h"
 #include "qt/tree_list_widget.h"
@@ -28,7 +27,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -38,11 +36,6 @@
 using namespace grovex;
 
 namespace {
-
-class NoShell : public Shell {
-public:
-    int open(const std::string&, const std::string&) override { return kShellFileNotFound; }
-};
 
 void settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -107,47 +100,25 @@ private slots:
     void stateDialogRemovesEditsAndReturnsTheEntries();
 
 private:
-    std::unique_ptr<Application> startApplication();
     // Shows the tree list window and loads `path` through File Open.
     TreeListWindow& openTreeList(const QString& path);
     QString sampleFile();
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString previousDirectory_;
-    fakes::RecordingUi* ui_ = nullptr;
+    fakes::AppSandbox sandbox_{fakes::AppDirectory::Unset, QRect(0, 0, 1000, 700)};
     std::unique_ptr<Application> app_;
 };
 
 void TreeListWindowTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    previousDirectory_ = QDir::currentPath();
-    QDir::setCurrent(dir_->path());
+    QVERIFY(sandbox_.enter());
 }
 
 void TreeListWindowTest::cleanup() {
     app_.reset();
-    QDir::setCurrent(previousDirectory_);
-    dir_.reset();
-}
-
-std::unique_ptr<Application> TreeListWindowTest::startApplication() {
-    ApplicationServices services;
-    services.settings = std::make_unique<QtSettings>(dir_->filePath(QStringLiteral("settings.ini")));
-    services.shell = std::make_unique<NoShell>();
-    auto ui = std::make_unique<fakes::RecordingUi>();
-    ui_ = ui.get();
-    services.ui = std::move(ui);
-    auto app = std::make_unique<Application>(std::move(services));
-    if (!app->start({})) {
-        return nullptr;
-    }
-    app->mainWindow().setGeometry(0, 0, 1000, 700);
-    return app;
+    sandbox_.leave();
 }
 
 QString TreeListWindowTest::sampleFile() {
-    const QString path = dir_->filePath(QStringLiteral("plot.dat"));
+    const QString path = sandbox_.filePath(QStringLiteral("plot.dat"));
     QFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
         file.write("1Tr 7  1.00 22 -1  -1 0  0 -1.0 -1.0 0 0.0\n"
@@ -164,14 +135,14 @@ TreeListWindow& TreeListWindowTest::openTreeList(const QString& path) {
     main.executeCommand(appcmd::kShowHideTreeList);
     TreeListWindow* window = app_->treeListWindow();
     window->setGeometry(0, 0, 760, 260);
-    ui_->queueFileName(path.toStdString());
+    sandbox_.ui().queueFileName(path.toStdString());
     main.executeCommand(appcmd::kFileOpen); // Ctrl+O in the tree list window opens a tree list
     settle();
     return *window;
 }
 
 void TreeListWindowTest::startsHiddenAndTogglesWithItsOwnMenu() {
-    app_ = startApplication();
+    app_ = sandbox_.start();
     MainWindow& main = app_->mainWindow();
     TreeListWindow* window = app_->treeListWindow();
     QVERIFY(window != nullptr);
@@ -211,7 +182,7 @@ void TreeListWindowTest::startsHiddenAndTogglesWithItsOwnMenu() {
 }
 
 void TreeListWindowTest::opensEditsPastesAndSavesAFile() {
-    app_ = startApplication();
+    app_ = sandbox_.start();
     MainWindow& main = app_->mainWindow();
     const QString path = sampleFile();
     TreeListWindow& window = openTreeList(path);
@@ -279,12 +250,12 @@ void TreeListWindowTest::opensEditsPastesAndSavesAFile() {
     QCOMPARE(view.treeList().rows[0].height, 40.5f);
     QCOMPARE(view.treeList().rows[1].dbh, 9.5f);
     QCOMPARE(view.treeList().rows[1].height, 41.5f);
-    QVERIFY(ui_->messages().empty());
+    QVERIFY(sandbox_.ui().messages().empty());
 
     // Save writes to the file it came from; reading it back gives what the grid shows.
     main.executeCommand(appcmd::kFileSave);
     QVERIFY(!window.document().isModified());
-    QVERIFY(ui_->fileDialogs().size() == 1); // only the Open
+    QVERIFY(sandbox_.ui().fileDialogs().size() == 1); // only the Open
     TreeList reread;
     fakes::RecordingUi quiet;
     QCOMPARE(readTreeListFile(path.toStdString(), reread, quiet), TreeListReadStatus::Complete);
@@ -301,7 +272,7 @@ void TreeListWindowTest::opensEditsPastesAndSavesAFile() {
 }
 
 void TreeListWindowTest::insertRowAsksForACountAndRefusesOneOutOfRange() {
-    app_ = startApplication();
+    app_ = sandbox_.start();
     MainWindow& main = app_->mainWindow();
     TreeListWindow& window = openTreeList(sampleFile());
     QTest::mouseClick(window.widget().viewport(), Qt::LeftButton, {}, cellCentre(2, 0));
@@ -320,7 +291,7 @@ void TreeListWindowTest::insertRowAsksForACountAndRefusesOneOutOfRange() {
     });
     main.executeCommand(appcmd::kInsertRow);
     QCOMPARE(caption, QStringLiteral("Insert how many rows?"));
-    QCOMPARE(ui_->texts(), std::vector<std::string>{"Please enter an integer between 1 and 299."});
+    QCOMPARE(sandbox_.ui().texts(), std::vector<std::string>{"Please enter an integer between 1 and 299."});
     const TreeList& list = window.view().treeList();
     QCOMPARE(list.rowCount(), 6);
     QCOMPARE(list.rows[2].code, -1); // two blank rows after grid row 2
@@ -334,27 +305,27 @@ void TreeListWindowTest::insertRowAsksForACountAndRefusesOneOutOfRange() {
 }
 
 void TreeListWindowTest::closingTheApplicationAsksAboutAModifiedList() {
-    app_ = startApplication();
+    app_ = sandbox_.start();
     MainWindow& main = app_->mainWindow();
     TreeListWindow& window = openTreeList(sampleFile());
     main.executeCommand(appcmd::kResetKey); // not modified: cleared without a question, then modified
     QVERIFY(!window.view().loaded());
     QVERIFY(window.document().isModified());
-    QVERIFY(ui_->messages().empty());
+    QVERIFY(sandbox_.ui().messages().empty());
 
     main.executeCommand(appcmd::kShowHideTreeList); // hidden, it is still asked about
-    ui_->queueAnswer(Answer::Cancel);
+    sandbox_.ui().queueAnswer(Answer::Cancel);
     QVERIFY(!main.close());
-    QCOMPARE(ui_->texts(), std::vector<std::string>{"Save the Tree List before closing?"});
+    QCOMPARE(sandbox_.ui().texts(), std::vector<std::string>{"Save the Tree List before closing?"});
     QVERIFY(app_->treeListWindow() != nullptr);
 
-    ui_->queueAnswer(Answer::No);
+    sandbox_.ui().queueAnswer(Answer::No);
     QVERIFY(main.close());
-    QCOMPARE(ui_->texts().size(), size_t{2}); // asked once more, not again while the windows close
+    QCOMPARE(sandbox_.ui().texts().size(), size_t{2}); // asked once more, not again while the windows close
 }
 
 void TreeListWindowTest::printsTheGridInPagesAcrossThenDown() {
-    app_ = startApplication();
+    app_ = sandbox_.start();
     TreeListWindow& window = openTreeList(sampleFile());
     TreeListPrintable printable(window.view());
 
