@@ -1,7 +1,16 @@
 #include "control/macro_inputs.h"
 
+#include "base/c_format.h"
+#include "dialogs/general_info_dlg.h"
+#include "dialogs/stand_projection_dlg.h"
+#include "model/numerics.h"
+
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
 
 namespace grovex {
 namespace {
@@ -68,11 +77,229 @@ float* realField(GrowthModel& m, std::string_view key) {
     return nullptr;
 }
 
-void outOfRange(const ReplayHooks& hooks, const char* message) {
+[[noreturn]] void outOfRange(const ReplayHooks& hooks, const std::string& message) {
     if (hooks.ui != nullptr) {
         hooks.ui->message(message, Buttons::Ok, Icon::Warning);
     }
     throw MacroAbandon(MacroAbandon::Cause::ValueOutOfRange);
+}
+
+// ---- The domain of every value a section can set ----
+//
+// A macro this program recorded holds only values its input pages accepted, or values the recording
+// derived from them (a percentage as a fraction, the row interval as the share of rows removed). A
+// damaged or hand-edited macro can hold anything, so once a section has been applied each value it set
+// is held against its domain before the model works with it. Where a page bound depends on the stand of
+// the moment, the domain keeps only the part of it that does not, which is wider and still safe for the
+// model.
+
+using numerics::f32;
+
+constexpr double kLargestReal = std::numeric_limits<float>::max();
+
+// One end of a domain: a constant, or a value that follows other inputs of the model.
+struct Bound {
+    double value = 0;
+    double (*of)(const GrowthModel&) = nullptr;
+
+    double at(const GrowthModel& m) const { return of != nullptr ? of(m) : value; }
+};
+
+constexpr Bound fixed(double value) {
+    return Bound{value, nullptr};
+}
+constexpr Bound following(double (*of)(const GrowthModel&)) {
+    return Bound{0, of};
+}
+
+enum class Shown { Whole, Real };
+
+struct Domain {
+    std::string_view key;
+    Shown shown;
+    double (*read)(const ReplayTarget&, size_t slot);
+    Bound low;
+    Bound high;
+    bool indexed = false; // one value per custom equation, numbered by the entry's index
+};
+
+template <auto Field> double fieldValue(const ReplayTarget& t, size_t) {
+    return static_cast<double>(t.model.*Field);
+}
+template <auto Field> double slotValue(const ReplayTarget& t, size_t slot) {
+    return static_cast<double>((t.model.*Field)[slot]);
+}
+double minimumClassValue(const ReplayTarget& t, size_t) {
+    return static_cast<double>(t.model.voldbh[0]);
+}
+double residualAfterThinning(const ReplayTarget& t, size_t) {
+    return static_cast<double>(t.run.baa);
+}
+
+double lastYear(const GrowthModel& m) {
+    return m.nyears;
+}
+// The Plantation Information page takes an existing stand of up to 30 years, and never older than the run.
+double oldestExistingStand(const GrowthModel& m) {
+    return std::min(m.nyears, 30);
+}
+// The top diameter lies below the minimum DBH class on the Volume Units page; the end itself is harmless.
+double largestTop(const GrowthModel& m) {
+    return m.voldbh[0];
+}
+
+// The output target by criterion. The pages bound a stand target from below by the current stand (its
+// basal area, DBH, height or cords plus a step); here the lower end is 0, which every target passes that
+// a page accepted. An age target lies within the run: the pages ask for one from 8 (or the current age)
+// to the rotation, and next-target mode sets the current age.
+double targetLow(const GrowthModel& m) {
+    switch (m.pcrit) {
+    case kCriterionCrownRatio:
+        return 20; // percent
+    case kCriterionRelativeSpacing:
+        return f32(0.1);
+    default:
+        return 0;
+    }
+}
+double targetHigh(const GrowthModel& m) {
+    switch (m.pcrit) {
+    case kCriterionAge:
+        return m.nyears;
+    case kCriterionBasalArea:
+        return 180;
+    case kCriterionQuadraticMeanDbh:
+        return 12;
+    case kCriterionDominantHeight:
+        return 100;
+    case kCriterionCords:
+        return 50;
+    case kCriterionCrownRatio:
+        return 100; // the page's end is the stand's average crown ratio less one, which stays below 100
+    default:
+        // The page's end for relative spacing is the stand's own less 0.1, with no constant ceiling.
+        return kLargestReal;
+    }
+}
+
+constexpr Domain kFlag(std::string_view key, double (*read)(const ReplayTarget&, size_t)) {
+    return Domain{key, Shown::Whole, read, fixed(0), fixed(1)};
+}
+
+// Key, how the value is shown, where it is read after the replay, and its domain. The percentages are
+// fractions in the model: the page's 30 to 100 percent survival is 0.3 to 1, its 0 to 90 percent hardwoods
+// 0 to 0.9, each rounded to single precision as the recording rounds it. The row interval 2 to 6 is kept as
+// the share of rows removed, 1/6 to 1/2.
+const std::array<Domain, 36> kDomains{{
+    {"nyears", Shown::Whole, fieldValue<&GrowthModel::nyears>, fixed(8), fixed(100)},
+    kFlag("qexist", fieldValue<&GrowthModel::qexist>),
+    {"site", Shown::Real, fieldValue<&GrowthModel::site>, fixed(20), fixed(100)},
+    kFlag("qlist", fieldValue<&GrowthModel::qlist>),
+    {"ts", Shown::Real, fieldValue<&GrowthModel::ts>, fixed(50), fixed(plantation::kTreesSurvivingMax)},
+    {"exage", Shown::Real, fieldValue<&GrowthModel::exage>, fixed(1), following(oldestExistingStand)},
+    {"k", Shown::Whole, fieldValue<&GrowthModel::age>, fixed(1), following(oldestExistingStand)},
+    kFlag("qtba", fieldValue<&GrowthModel::qtba>),
+    {"tba", Shown::Real, fieldValue<&GrowthModel::tba>, fixed(25), fixed(200)},
+    {"tp", Shown::Real, fieldValue<&GrowthModel::tp>, fixed(50), fixed(2000)},
+    {"ps", Shown::Real, fieldValue<&GrowthModel::ps>, fixed(f32(30 / 100.0)), fixed(f32(100 / 100.0))},
+    kFlag("qdrain", fieldValue<&GrowthModel::qdrain>),
+    kFlag("qhdwd", fieldValue<&GrowthModel::qhdwd>),
+    {"hdwdpercnt", Shown::Real, fieldValue<&GrowthModel::hdwdpercnt>, fixed(0), fixed(f32(90 / 100.0))},
+    {"percnt", Shown::Real, fieldValue<&GrowthModel::hdwdpercnt>, fixed(0), fixed(f32(90 / 100.0))},
+    {"pcrit", Shown::Whole, fieldValue<&GrowthModel::pcrit>, fixed(kCriterionAge), fixed(kCriterionRelativeSpacing)},
+    {"target", Shown::Real, fieldValue<&GrowthModel::target>, following(targetLow), following(targetHigh)},
+    {"vtype", Shown::Whole, fieldValue<&GrowthModel::vtype>, fixed(kCubicFeet), fixed(kCustomEquations)},
+    // Bark type 1 or 2 for cubic feet, board-foot rule 1 to 3 for cords; the model reads either safely.
+    {"voltyp", Shown::Whole, fieldValue<&GrowthModel::voltyp>, fixed(1), fixed(3)},
+    // The smallest DBH class counted: the page asks for 1 to 20 in cubic feet and 8 to 20 in cords and
+    // board feet; the model only compares classes with it.
+    {"voldbh[0]", Shown::Whole, minimumClassValue, fixed(1), fixed(20)},
+    {"voltop", Shown::Real, fieldValue<&GrowthModel::voltop>, fixed(0), following(largestTop)},
+    // A custom equation's coefficients may be any number, as long as it is one.
+    {"vola[i]", Shown::Real, slotValue<&GrowthModel::vola>, fixed(-kLargestReal), fixed(kLargestReal), true},
+    {"volb[i]", Shown::Real, slotValue<&GrowthModel::volb>, fixed(-kLargestReal), fixed(kLargestReal), true},
+    {"voldbh[i]", Shown::Whole, slotValue<&GrowthModel::voldbh>, fixed(1), fixed(99), true},
+    // The treatment year: the recording sets 0 (no thinning), a thinning sets the age.
+    {"kt", Shown::Whole, fieldValue<&GrowthModel::kt>, fixed(0), following(lastYear)},
+    kFlag("qthin", fieldValue<&GrowthModel::qthin>),
+    {"ithin", Shown::Whole, fieldValue<&GrowthModel::ithin>, fixed(1), fixed(3)},
+    {"rcut", Shown::Real, fieldValue<&GrowthModel::rcut>, fixed(f32(1.0 / 6)), fixed(f32(1.0 / 2))},
+    {"ilow", Shown::Whole, fieldValue<&GrowthModel::ilow>, fixed(1), fixed(2)},
+    // Checked against the stand where they are applied; a NaN fails there as well.
+    {"dlow", Shown::Real, fieldValue<&GrowthModel::dlow>, fixed(0), fixed(kLargestReal)},
+    {"dhigh", Shown::Real, fieldValue<&GrowthModel::dhigh>, fixed(0), fixed(kLargestReal)},
+    // The residual basal area is checked against the stand where it is applied when the thinning uses it;
+    // otherwise the dialog passes on any number it could read.
+    {"tlim", Shown::Real, fieldValue<&GrowthModel::tlim>, fixed(-kLargestReal), fixed(kLargestReal)},
+    {"baa", Shown::Real, residualAfterThinning, fixed(-kLargestReal), fixed(kLargestReal)},
+    kFlag("qfert", fieldValue<&GrowthModel::qfert>),
+    kFlag("qphos", fieldValue<&GrowthModel::qphos>),
+    {"lbn", Shown::Whole, fieldValue<&GrowthModel::lbn>, fixed(standprojection::kNitrogenMin),
+     fixed(standprojection::kNitrogenMax)},
+}};
+
+// A real as "%g" writes it, with as many more digits as it needs to read back as the same single-precision
+// value.
+std::string realText(double value) {
+    if (!std::isfinite(value)) {
+        return cformat("%g", value);
+    }
+    for (int digits = 6; digits < 9; ++digits) {
+        std::string text = cformat("%.*g", digits, value);
+        if (static_cast<float>(cAtof(text)) == static_cast<float>(value)) {
+            return text;
+        }
+    }
+    return cformat("%.9g", value);
+}
+
+std::string shownValue(Shown shown, double value) {
+    return shown == Shown::Whole ? cformat("%.0f", value) : realText(value);
+}
+
+// The values a section has set so far, by domain and equation slot.
+class SetValues {
+public:
+    void note(const MacroEntry& e) {
+        for (size_t row = 0; row < kDomains.size(); ++row) {
+            if (kDomains[row].key == e.key) {
+                const size_t slot = kDomains[row].indexed ? static_cast<size_t>(e.index - 1) : 0;
+                slots_[row] = static_cast<uint8_t>(slots_[row] | (1u << slot));
+                return;
+            }
+        }
+    }
+
+    // Shows the message of the first value outside its domain and abandons the command.
+    void check(const ReplayTarget& t, const ReplayHooks& hooks) const {
+        for (size_t row = 0; row < kDomains.size(); ++row) {
+            const Domain& d = kDomains[row];
+            for (size_t slot = 0; slot < 3; ++slot) {
+                if ((slots_[row] & (1u << slot)) == 0) {
+                    continue;
+                }
+                const double value = d.read(t, slot);
+                const double low = d.low.at(t.model);
+                const double high = d.high.at(t.model);
+                if (low <= value && value <= high) {
+                    continue;
+                }
+                const std::string key =
+                    d.indexed ? cformat(kMacroEquationKeyFormat, std::string(d.key).c_str(), static_cast<int>(slot + 1))
+                              : std::string(d.key);
+                outOfRange(hooks, cformat(kMacroValueOutOfRangeFormat, key.c_str(), shownValue(d.shown, value).c_str(),
+                                          shownValue(d.shown, low).c_str(), shownValue(d.shown, high).c_str()));
+            }
+        }
+    }
+
+private:
+    std::array<uint8_t, kDomains.size()> slots_{};
+};
+
+// Entries that act on the model with the values set so far; those values are checked first.
+bool actsOnModel(std::string_view key) {
+    return key == "EXTRACTLIST" || key == "tthin" || key == "next";
 }
 
 // Position of a custom equation from the equation number 1 to 3 that the entry's index carries.
@@ -128,18 +355,18 @@ bool applyEntry(const MacroEntry& e, ReplayTarget& t, const ReplayHooks& hooks) 
     } else if (key == "baa") {
         t.run.baa = e.real;
     } else if (key == "dlow") {
-        if (e.real < 0 || e.real > m.dhigh) {
+        if (!(e.real >= 0 && e.real <= m.dhigh)) {
             outOfRange(hooks, kMinDbhOutOfRange);
         }
         m.dlow = e.real;
     } else if (key == "dhigh") {
-        if (e.real < 0 || e.real > m.dmax) {
+        if (!(e.real >= 0 && e.real <= m.dmax)) {
             outOfRange(hooks, kMaxDbhOutOfRange);
         }
         m.dhigh = e.real;
     } else if (key == "tlim") {
         const bool used = (m.ithin == 2 || m.ithin == 3) && m.ilow == 2;
-        if (used && (e.real < 0 || e.real > m.tba)) {
+        if (used && !(e.real >= 0 && e.real <= m.tba)) {
             outOfRange(hooks, kResidualOutOfRange);
         }
         m.tlim = e.real;
@@ -309,12 +536,20 @@ void ReplaySection(const MacroStore& store, int& position, std::string_view star
     } else {
         failure();
     }
+    SetValues set;
     while (current >= 0 && current < last && keyAt(current) != endMarker) {
-        if (!applyEntry(store.entry(current), target, hooks)) {
+        const MacroEntry& entry = store.entry(current);
+        if (actsOnModel(entry.key)) {
+            set.check(target, hooks);
+        }
+        if (applyEntry(entry, target, hooks)) {
+            set.note(entry);
+        } else {
             failure();
         }
         ++current;
     }
+    set.check(target, hooks);
     if (keyAt(current) != endMarker) {
         failure();
     }

@@ -32,6 +32,11 @@ inline constexpr const char* kMinDbhOutOfRange = "The Min DBH is out of range";
 inline constexpr const char* kMaxDbhOutOfRange = "The Max DBH is out of range";
 inline constexpr const char* kResidualOutOfRange = "The TargetResidual Basal Area is out of range";
 inline constexpr const char* kNextNeedsYoungStand = "The stand age must be 25 or less if non age targets are used.";
+// A replayed value outside the domain the input pages allow: the key, the value and the two ends.
+inline constexpr const char* kMacroValueOutOfRangeFormat =
+    "The macro's value for %s (%s) is out of range: it must be from %s to %s.";
+// The key of a custom equation's value in that message: the key and the equation number 1 to 3.
+inline constexpr const char* kMacroEquationKeyFormat = "%s of equation %d";
 
 // The entries of an accepted Initialize Stand sheet, between "start Input1" and "end Input1" (both left
 // to the caller), with the values as `model` holds them after WriteInput1 (and, for a stand from a tree
@@ -70,7 +75,10 @@ struct ReplayHooks {
 // Replays the section that starts at the first `startMarker` from `position` on and ends at `endMarker`.
 // Afterwards `position` is the entry after the end marker, or lastIndex + 1 when the failure handling ran.
 // A range check that fails shows its message and throws MacroAbandon(ValueOutOfRange); "tlim" is checked
-// only when the thinning uses it (ithin 2 or 3 with ilow 2), so a row thinning always replays.
+// against the stand only when the thinning uses it (ithin 2 or 3 with ilow 2), so a row thinning always
+// replays. Every value the section set is also held against the domain the input pages allow
+// (kMacroValueOutOfRangeFormat) at the end of the section and before an entry that acts on the model
+// ("EXTRACTLIST", "tthin", "next").
 void ReplaySection(const MacroStore& store, int& position, std::string_view startMarker, std::string_view endMarker,
                    ReplayTarget target, const ReplayHooks& hooks);
 

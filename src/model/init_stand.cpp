@@ -27,7 +27,7 @@ bool GrowthModel::InitStand() {
         ts = f32(static_cast<double>(ps) * tp);
         age = 1;
     } else {
-        age = static_cast<int32_t>(static_cast<double>(exage) + 0.1_f);
+        age = wholeYears(static_cast<double>(exage) + 0.1_f);
     }
 
     // Survival to age 8: N2 = N1 exp(-(0.000997 + 0.000724 drain)(8^2.0525 - A1^2.0525)).

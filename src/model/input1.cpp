@@ -1,5 +1,7 @@
 #include "model/input1.h"
 
+#include "model/numerics.h"
+
 #include <algorithm>
 
 namespace grovex {
@@ -85,7 +87,7 @@ bool StartRun(GrowthModel& model) {
             return false;
         }
     }
-    model.age = std::max(model.age, static_cast<int32_t>(model.exage));
+    model.age = std::max(model.age, numerics::wholeYears(model.exage));
     return true;
 }
 

@@ -5,6 +5,8 @@
 // the float nearest 1.4504, widened to double so that the equation around it is evaluated in double.
 // `f32` rounds the result of an equation to float, as storing it into the state does.
 
+#include <cmath>
+
 namespace grovex::numerics {
 
 constexpr double operator""_f(long double value) {
@@ -28,6 +30,18 @@ inline int dbhClass(float dbh) {
         return 1;
     }
     return shifted < 1.0e9 ? static_cast<int>(shifted) : 1000000000;
+}
+
+// The whole years of an age held as a real, cut toward zero as a conversion to int does; an age outside
+// the int range (or NaN, taken as 0) is brought to the nearest end first, where the conversion would be
+// undefined.
+inline int wholeYears(double years) {
+    if (std::isnan(years)) {
+        return 0;
+    }
+    constexpr double kLowest = -2147483648.0;
+    constexpr double kHighest = 2147483647.0;
+    return static_cast<int>(years < kLowest ? kLowest : years > kHighest ? kHighest : years);
 }
 
 } // namespace grovex::numerics

@@ -301,17 +301,20 @@ INSTANTIATE_TEST_SUITE_P(
                       RangeCase{{integer("ithin", 2), integer("ilow", 1), real("tlim", 999)}, nullptr}));
 
 TEST(MacroReplayTest, AppliesEveryValueKey) {
+    // Values within their domains and apart from the reset model's, so that each one shows where it went.
+    const std::vector<std::pair<const char*, int32_t>> integers{
+        {"nyears", 70}, {"qexist", 1}, {"qlist", 1}, {"k", 12},     {"qtba", 1},      {"qdrain", 1},
+        {"qhdwd", 1},   {"pcrit", 4},  {"vtype", 2}, {"voltyp", 3}, {"voldbh[0]", 9}, {"kt", 5},
+        {"qthin", 1},   {"ithin", 3},  {"ilow", 1},  {"qfert", 1},  {"qphos", 0},     {"lbn", 150}};
     std::vector<MacroEntry> section;
-    const char* integers[] = {"nyears", "qexist",    "qlist", "k",     "qtba",  "qdrain", "qhdwd", "pcrit", "vtype",
-                              "voltyp", "voldbh[0]", "kt",    "qthin", "ithin", "ilow",   "qfert", "qphos", "lbn"};
-    int32_t n = 100;
-    for (const char* key : integers) {
-        section.push_back(integer(key, n++));
+    for (const auto& [key, value] : integers) {
+        section.push_back(integer(key, value));
     }
-    const char* reals[] = {"site", "ts", "exage", "tba", "tp", "ps", "target", "voltop", "rcut", "hdwdpercnt"};
-    float x = 0.5f;
-    for (const char* key : reals) {
-        section.push_back(real(key, x++));
+    const std::vector<std::pair<const char*, float>> reals{
+        {"site", 55.5f}, {"ts", 600.5f},    {"exage", 12},    {"tba", 85.5f},  {"tp", 900.5f},
+        {"ps", 0.75f},   {"target", 55.5f}, {"voltop", 4.5f}, {"rcut", 0.25f}, {"hdwdpercnt", 0.5f}};
+    for (const auto& [key, value] : reals) {
+        section.push_back(real(key, value));
     }
     section.push_back(real("percnt", 0.25f));
     section.push_back(real("baa", 55));
@@ -325,20 +328,21 @@ TEST(MacroReplayTest, AppliesEveryValueKey) {
     Replayed r;
     r.replay(storeWith(section, kStartInput1, kEndInput1), kStartInput1, kEndInput1);
     EXPECT_EQ(r.failures, 0);
+    EXPECT_TRUE(r.ui.messages().empty());
     const GrowthModel& m = r.model;
     const std::vector<int32_t> gotIntegers{m.nyears, m.qexist, m.qlist, m.age,    m.qtba,      m.qdrain,
                                            m.qhdwd,  m.pcrit,  m.vtype, m.voltyp, m.voldbh[0], m.kt,
                                            m.qthin,  m.ithin,  m.ilow,  m.qfert,  m.qphos,     m.lbn};
     for (size_t i = 0; i < gotIntegers.size(); ++i) {
-        EXPECT_EQ(gotIntegers[i], 100 + static_cast<int32_t>(i)) << integers[i];
+        EXPECT_EQ(gotIntegers[i], integers[i].second) << integers[i].first;
     }
     const std::vector<float> gotReals{m.site, m.ts, m.exage, m.tba, m.tp, m.ps, m.target, m.voltop, m.rcut};
     for (size_t i = 0; i < gotReals.size(); ++i) {
-        EXPECT_EQ(gotReals[i], 0.5f + static_cast<float>(i)) << reals[i];
+        EXPECT_EQ(gotReals[i], reals[i].second) << reals[i].first;
     }
     EXPECT_EQ(m.hdwdpercnt, 0.25f); // "percnt" came after "hdwdpercnt"
     EXPECT_EQ(r.run.baa, 55);
-    EXPECT_EQ(r.run.bab, 3.5f);
+    EXPECT_EQ(r.run.bab, 85.5f);
     EXPECT_EQ(r.title, "Run \"A\"");
     EXPECT_EQ(m.volnam[1], "Posts");
     EXPECT_EQ(m.vola[1], 2.5f);

@@ -7,10 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <ostream>
 #include <random>
 
 namespace grovex {
@@ -23,7 +26,10 @@ class ScriptedInputs : public InputSource {
 public:
     std::deque<Input1> input1s;
     std::deque<Input2Values> input2s;
+    const TreeList* treeList = nullptr;
     int asked = 0;
+
+    const TreeList* simulationTreeList() override { return treeList; }
 
     std::optional<Input1> input1(CGROVEXDoc&) override {
         ++asked;
@@ -388,6 +394,271 @@ TEST_F(MacroRecorderTest, AFullStoreKeepsTheCompletedCommandsAndStopsRecording) 
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_FALSE(player->recorder.failed());
 }
+
+// ---- Replayed values outside what the input pages allow ----
+
+// A plot of 0.1 acres at age 15 with four trees.
+TreeList plotOfFourTrees() {
+    TreeList list;
+    list.loaded = true;
+    list.header.code = 1;
+    list.header.plotId = "P1";
+    list.header.plotArea = 0.1f;
+    list.header.age = 15;
+    const TreeRow rows[] = {
+        {2, "1", 10.0f, 60.0f, 1}, {2, "2", 8.0f, 64.0f, 2}, {2, "3", 6.0f, 50.0f, 3}, {2, "4", 4.0f, 40.0f, 4}};
+    for (const TreeRow& row : rows) {
+        list.rows[static_cast<size_t>(++list.lastRow)] = row;
+    }
+    return list;
+}
+
+// Sessions that use every choice of the pages the replay checks; each must play as it was recorded.
+TEST_F(MacroRecorderTest, EveryRecordedSessionPlaysWithoutAMessage) {
+    const TreeList treeList = plotOfFourTrees();
+    const std::vector<std::function<void(View&)>> sessions{
+        // An existing stand with its basal area and hardwoods in cords (Scribner), thinned from below by
+        // diameter to an age past 25, then the next target (the age the stand has reached).
+        [](View& v) {
+            Input1 input = plantation(60, 20);
+            input.qexist = true;
+            input.ts = 600;
+            input.exage = 12;
+            input.tba = 85;
+            input.hdwdPercent = 15;
+            input.vtype = kCordsAndBoardFeet;
+            input.voltyp = 3;
+            input.minDbhClass = 9;
+            v.inputs.input1s.push_back(input);
+            v.commands.initializeAndProject();
+            Input2Values values;
+            values.qthin = true;
+            values.ithin = 2;
+            values.ilow = 1;
+            values.dlow = 0;
+            values.dhigh = 5;
+            values.target = 30;
+            v.inputs.input2s.push_back(values);
+            v.commands.treatAndProject();
+            v.commands.projectToNextTarget();
+        },
+        // A young poorly drained plantation in custom units, to a relative-spacing target; then a row thinning
+        // (its residual basal area is whatever the dialog held) with the most nitrogen, to the largest DBH.
+        [](View& v) {
+            Input1 input = plantation(60, 0);
+            input.site = 100;
+            input.tp = 2000;
+            input.psPercent = 30;
+            input.qdrain = true;
+            input.hdwdPercent = 90;
+            input.pcrit = kCriterionRelativeSpacing;
+            input.target = 0.3f;
+            input.vtype = kCustomEquations;
+            input.equations[0] = {"Pulp", 0.25f, 0.0021f, 99};
+            input.equations[2] = {"Saw", -1.5f, 0.004f, 1};
+            v.inputs.input1s.push_back(input);
+            v.commands.initializeAndProject();
+            Input2Values values;
+            values.qthin = true;
+            values.ithin = 1;
+            values.rcut = 6;
+            values.tlim = 999;
+            values.percnt = 0;
+            values.qfert = true;
+            values.qphos = false;
+            values.lbn = 400;
+            values.pcrit = kCriterionQuadraticMeanDbh;
+            values.target = 12;
+            v.inputs.input2s.push_back(values);
+            v.commands.treatAndProject();
+        },
+        // A stand from a tree list, then two next targets.
+        [&treeList](View& v) {
+            v.inputs.treeList = &treeList;
+            Input1 input = plantation(40, 20);
+            input.qexist = true;
+            input.qlist = true;
+            input.voltyp = 1;
+            input.minDbhClass = 1;
+            input.voltop = 0;
+            v.inputs.input1s.push_back(input);
+            v.commands.initializeAndProject();
+            v.commands.projectToNextTarget();
+            v.commands.projectToNextTarget();
+        },
+    };
+    for (size_t k = 0; k < sessions.size(); ++k) {
+        SCOPED_TRACE(k);
+        auto recorded = newView();
+        if (k > 0) {
+            ui.queueAnswer(Answer::No); // not to save the macro of the session before
+        }
+        recorded->recorder.execute(kRecordMacroId);
+        ui.clear();
+        sessions[k](*recorded);
+        recorded->recorder.execute(kStopMacroId);
+        ASSERT_TRUE(ui.messages().empty()) << ui.texts().front();
+        ASSERT_GT(recorded->doc.model.lastTable(), 0);
+
+        auto player = newView();
+        player->inputs.treeList = &treeList;
+        player->recorder.execute(kPlayMacroId);
+        EXPECT_TRUE(ui.messages().empty()) << ui.texts().front();
+        EXPECT_FALSE(player->recorder.failed());
+        EXPECT_EQ(player->tables(), recorded->tables());
+        ui.clear();
+    }
+}
+
+// A macro of an initialization and a treatment in which each case changes or adds entries of one section.
+struct DomainCase {
+    int section; // 1 or 2
+    std::vector<std::string> lines;
+    const char* message; // null: plays
+};
+
+void PrintTo(const DomainCase& c, std::ostream* out) {
+    *out << "Input" << c.section;
+    for (const std::string& line : c.lines) {
+        *out << " | " << line;
+    }
+}
+
+std::string keyOf(const std::string& line) {
+    return line.substr(0, line.find(' '));
+}
+
+// The section's lines with each case line in place of the line of the same key, or added at its end.
+std::string sectionText(std::vector<std::string> lines, const std::vector<std::string>& changes) {
+    for (const std::string& change : changes) {
+        const auto same = std::find_if(lines.begin(), lines.end(),
+                                       [&](const std::string& line) { return keyOf(line) == keyOf(change); });
+        if (same != lines.end()) {
+            *same = change;
+        } else {
+            lines.push_back(change);
+        }
+    }
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text;
+}
+
+class ReplayDomainTest : public MacroRecorderTest, public testing::WithParamInterface<DomainCase> {};
+
+TEST_P(ReplayDomainTest, AValueOutsideItsDomainRollsThePlayBackWithOneMessage) {
+    const std::vector<std::string> input1{"title text \"Range\"", "nyears int 60",  "qexist int 0", "site real 60",
+                                          "tp real 800",          "ps real 0.9",    "qdrain int 0", "qhdwd int 0",
+                                          "pcrit int 1",          "target real 20", "vtype int 1",  "voltyp int 2",
+                                          "voldbh[0] int 7",      "voltop real 6"};
+    const std::vector<std::string> input2{"kt int 0", "pcrit int 1", "target real 25", "qhdwd int 0", "qfert int 0"};
+    const DomainCase& c = GetParam();
+    loadText("ProjectInit\nstart Input1\n" +
+             sectionText(input1, c.section == 1 ? c.lines : std::vector<std::string>{}) +
+             "end Input1\nProject\nProjectEnd\nProject\nstart Input2\n" +
+             sectionText(input2, c.section == 2 ? c.lines : std::vector<std::string>{}) + "end Input2\nProjectEnd\n");
+    auto view = newView();
+    view->inputs.input1s.push_back(plantation(60, 15));
+    view->commands.initializeAndProject();
+    view->doc.setModified(false);
+    view->doc.display.standTitle = "Mine";
+    const std::vector<uint8_t> before = view->bytes();
+    ui.clear();
+
+    view->recorder.execute(kPlayMacroId);
+    if (c.message == nullptr) {
+        EXPECT_TRUE(ui.messages().empty()) << ui.texts().front();
+        EXPECT_EQ(view->doc.model.age, 25);
+        return;
+    }
+    EXPECT_EQ(ui.texts(),
+              (std::vector<std::string>{c.message, kOperationFailedMessage, kMacroCouldNotCompleteMessage}));
+    EXPECT_EQ(ui.messages().front().icon, Icon::Warning);
+    EXPECT_EQ(view->bytes(), before);
+    EXPECT_FALSE(view->doc.isModified());
+    EXPECT_EQ(view->doc.display.standTitle, "Mine");
+    EXPECT_TRUE(view->recorder.failed());
+    EXPECT_TRUE(noStateFilesLeft());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ReplayDomainTest,
+    testing::Values(
+        DomainCase{1, {}, nullptr}, // the macro as it stands plays
+        // The entry that a fuzzer found: the age of an existing stand as a text, whose real is the empty value.
+        DomainCase{1,
+                   {"qexist int 1", "qlist int 0", "ts real 800", "exage text \"12\"", "k int 12"},
+                   "The macro's value for exage (3.4028235e+38) is out of range: it must be from 1 to 30."},
+        DomainCase{1,
+                   {"nyears int 20", "qexist int 1", "qlist int 0", "ts real 800", "exage real 21", "k int 21"},
+                   "The macro's value for exage (21) is out of range: it must be from 1 to 20."},
+        DomainCase{1,
+                   {"qexist int 1", "qlist int 0", "ts real 800", "exage real 12", "k int -3"},
+                   "The macro's value for k (-3) is out of range: it must be from 1 to 30."},
+        DomainCase{1,
+                   {"nyears int 2147483647"},
+                   "The macro's value for nyears (2147483647) is out of range: it must be from 8 to 100."},
+        DomainCase{1, {"qexist int 2"}, "The macro's value for qexist (2) is out of range: it must be from 0 to 1."},
+        DomainCase{1,
+                   {"site real 0x7fc00000"},
+                   "The macro's value for site (nan) is out of range: it must be from 20 to 100."},
+        DomainCase{1,
+                   {"site int 60"}, // the real of an integer entry is the empty value
+                   "The macro's value for site (3.4028235e+38) is out of range: it must be from 20 to 100."},
+        DomainCase{1, {"tp real -5"}, "The macro's value for tp (-5) is out of range: it must be from 50 to 2000."},
+        DomainCase{1, {"ps real 1.5"}, "The macro's value for ps (1.5) is out of range: it must be from 0.3 to 1."},
+        DomainCase{1, {"pcrit int 99"}, "The macro's value for pcrit (99) is out of range: it must be from 1 to 7."},
+        DomainCase{
+            1, {"target real inf"}, "The macro's value for target (inf) is out of range: it must be from 0 to 60."},
+        DomainCase{1,
+                   {"pcrit int 6", "target real 10"},
+                   "The macro's value for target (10) is out of range: it must be from 20 to 100."},
+        DomainCase{1, {"vtype int 9"}, "The macro's value for vtype (9) is out of range: it must be from 1 to 3."},
+        DomainCase{1, {"voltyp int 0"}, "The macro's value for voltyp (0) is out of range: it must be from 1 to 3."},
+        DomainCase{1,
+                   {"voldbh[0] int 100000"},
+                   "The macro's value for voldbh[0] (100000) is out of range: it must be from 1 to 20."},
+        DomainCase{
+            1, {"voltop real 7.5"}, "The macro's value for voltop (7.5) is out of range: it must be from 0 to 7."},
+        DomainCase{1,
+                   {"vtype int 3", "voldbh[i] int 0 index 2"},
+                   "The macro's value for voldbh[i] of equation 2 (0) is out of range: it must be from 1 to 99."},
+        DomainCase{1,
+                   {"vtype int 3", "vola[i] real -inf index 3"},
+                   "The macro's value for vola[i] of equation 3 (-inf) is out of range: it must be from "
+                   "-3.4028235e+38 to 3.4028235e+38."},
+        DomainCase{2,
+                   {"kt int -2147483648"},
+                   "The macro's value for kt (-2147483648) is out of range: it must be from 0 to 60."},
+        DomainCase{
+            2, {"target real 61"}, "The macro's value for target (61) is out of range: it must be from 0 to 60."},
+        DomainCase{2,
+                   {"pcrit int 7", "target real 0"},
+                   "The macro's value for target (0) is out of range: it must be from 0.1 to 3.4028235e+38."},
+        DomainCase{2,
+                   {"qhdwd int 1", "percnt real 0.95"},
+                   "The macro's value for percnt (0.95) is out of range: it must be from 0 to 0.9."},
+        DomainCase{2,
+                   {"qfert int 1", "kfert_check", "qphos int 1", "lbn int -1"},
+                   "The macro's value for lbn (-1) is out of range: it must be from 50 to 400."},
+        DomainCase{2,
+                   {"qfert int 1", "kfert_check", "qphos int 3", "lbn int 50"},
+                   "The macro's value for qphos (3) is out of range: it must be from 0 to 1."},
+        // Checked before the thinning runs with them.
+        DomainCase{2,
+                   {"bab real 0", "qthin int 1", "ithin int 1", "kt_check", "rcut real 7", "tthin"},
+                   "The macro's value for rcut (7) is out of range: it must be from 0.16666667 to 0.5."},
+        DomainCase{2,
+                   {"bab real 0", "qthin int 1", "ithin int 9", "kt_check", "tthin"},
+                   "The macro's value for ithin (9) is out of range: it must be from 1 to 3."},
+        DomainCase{2,
+                   {"bab real 0", "qthin int 1", "ithin int 2", "kt_check", "ilow int 0", "dlow real 0", "tthin"},
+                   "The macro's value for ilow (0) is out of range: it must be from 1 to 2."},
+        DomainCase{2,
+                   {"bab real 0", "qthin int 1", "ithin int 2", "kt_check", "ilow int 1", "dlow real 0x7fc00000"},
+                   kMinDbhOutOfRange}));
 
 } // namespace
 } // namespace grovex

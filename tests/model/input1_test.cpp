@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <string>
+#include <utility>
 
 namespace grovex {
 namespace {
@@ -136,6 +139,30 @@ TEST(StartRun, StandFromATreeListKeepsItsRegister) {
     EXPECT_EQ(m.age, 14);
     EXPECT_EQ(m.nrec, 2);
     EXPECT_EQ(m.freq[1], 300.0f);
+}
+
+// An age no page accepts (from a damaged macro or file) must not make the whole-year conversion undefined:
+// it is taken at the nearest end of the int range, a NaN as no age at all.
+TEST(StartRun, AnAgeOutsideTheIntRangeIsTakenAtItsEnd) {
+    const std::pair<float, int32_t> cases[] = {{std::numeric_limits<float>::max(), INT32_MAX},
+                                               {std::numeric_limits<float>::infinity(), INT32_MAX},
+                                               {-std::numeric_limits<float>::max(), 14},
+                                               {std::numeric_limits<float>::quiet_NaN(), 14}};
+    for (const auto& [exage, age] : cases) {
+        Input1 in = existing(14, 0);
+        in.qlist = true;
+        GrowthModel m = written(in);
+        m.age = 14;
+        m.exage = exage;
+        ASSERT_TRUE(StartRun(m));
+        EXPECT_EQ(m.age, age) << exage;
+    }
+    // A stand described by its values goes through the same conversion in the initialization: no age, so it
+    // starts at 8 as a young stand does.
+    GrowthModel m = written(existing(14, 800));
+    m.exage = std::numeric_limits<float>::quiet_NaN();
+    ASSERT_TRUE(StartRun(m));
+    EXPECT_EQ(m.age, 8);
 }
 
 TEST(StartRun, RefusesAStandNoDiameterDistributionFits) {
