@@ -3,6 +3,7 @@
 #include "base/c_format.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 
 namespace grovex {
@@ -127,12 +128,15 @@ void resetBeforeReading(TreeList& list) {
 }
 
 // Formats `value` with a field's conversion; it fits when the text is exactly as wide as the field (a
-// printf conversion never writes fewer characters than its width, only more).
+// printf conversion never writes fewer characters than its width, only more) and reads back as what was
+// written. An infinite or undefined real is written as letters that a reader takes for blanks and a number
+// running into the next line, and a byte 255 ends the file for the reader, so neither can be saved.
 struct FieldCheck {
     const char* column;
     std::string text;
     int width;
     bool quoted = false;
+    bool readable = true;
 };
 
 FieldCheck intField(const char* column, int width, int32_t value) {
@@ -140,17 +144,23 @@ FieldCheck intField(const char* column, int width, int32_t value) {
 }
 
 FieldCheck realField(const char* column, int width, int precision, float value) {
-    return {column, cformat("%*.*f", width, precision, value), width};
+    return {column, cformat("%*.*f", width, precision, value), width, false, std::isfinite(value)};
 }
 
 FieldCheck textField(const char* column, const std::string& value) {
-    return {column, cformat("%5s", value.c_str()), 5, true};
+    const bool readable = value.find('\xff') == std::string::npos;
+    return {column, cformat("%5s", value.c_str()), 5, true, readable};
 }
 
 std::optional<std::string> firstUnfit(const char* row, std::initializer_list<FieldCheck> fields) {
     for (const FieldCheck& f : fields) {
+        const std::string value = f.quoted ? "\"" + f.text + "\"" : f.text;
+        if (!f.readable) {
+            const std::string shown = f.quoted ? value : std::string(trimmed(f.text));
+            return cformat("%s, %s: %s cannot be saved in a tree list file. The tree list was not saved.", row,
+                           f.column, shown.c_str());
+        }
         if (static_cast<int>(f.text.size()) != f.width) {
-            const std::string value = f.quoted ? "\"" + f.text + "\"" : f.text;
             return cformat("%s, %s: %s does not fit its %d-character field. The tree list was not saved.", row,
                            f.column, value.c_str(), f.width);
         }

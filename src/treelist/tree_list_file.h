@@ -69,7 +69,9 @@ TreeListReadStatus readTreeListFile(const std::string& path, TreeList& list, Ui&
 
 // The message that refuses a save ("Row 12, Height: 104.3 does not fit its 4-character field. The tree
 // list was not saved."), for the first value, header first, that does not fit its field in the layout the
-// list is written in; nothing when every value fits.
+// list is written in, or that the file could not give back: an infinite or undefined number ("Header,
+// Dominant height: inf cannot be saved in a tree list file. The tree list was not saved.") or a text holding
+// a byte 255. Nothing when every value fits.
 std::optional<std::string> unfitValueMessage(const TreeList& list);
 
 // The file's text as the templates write it: the header line and tree rows 1 to n (at most 300), each line

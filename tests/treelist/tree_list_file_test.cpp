@@ -9,10 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -511,6 +513,15 @@ INSTANTIATE_TEST_SUITE_P(
                               "Row 7, Height: -10.0 does not fit its 4-character field."},
                     UnfitCase{"BlankCrownClass", [](TreeList& l) { l.rows[3].crownClass = -1; },
                               "Row 4, Crown class: -1 does not fit its 1-character field."},
+                    // Values the file could not give back: "    inf" reads as blanks and a number running into
+                    // the next line, and a byte 255 ends the file.
+                    UnfitCase{"InfiniteDominantHeight",
+                              [](TreeList& l) { l.header.dominantHeight = std::numeric_limits<float>::infinity(); },
+                              "Header, Dominant height: inf cannot be saved in a tree list file."},
+                    UnfitCase{"UndefinedDbh", [](TreeList& l) { l.rows[1].dbh = std::nanf(""); },
+                              "Row 2, DBH: nan cannot be saved in a tree list file."},
+                    UnfitCase{"ByteThatEndsTheFile", [](TreeList& l) { l.rows[2].id = "T\xff"; },
+                              "Row 3, Tree ID: \"   T\xff\" cannot be saved in a tree list file."},
                     UnfitCase{"FirstFaultIsNamed",
                               [](TreeList& l) {
                                   l.rows[8].dbh = 250.0f;
