@@ -1,6 +1,7 @@
 // Tree list files: any bytes give one of the read outcomes with at most one message, a list of at most
-// 300 rows, and a loaded list can be shown, checked for saving and written out as text.
+// 300 rows, and a loaded list can be shown, checked for saving, written out as text and simulated.
 
+#include "extract_tree_list.h"
 #include "support/fake_canvas.h"
 #include "support/fake_clipboard.h"
 #include "support/recording_ui.h"
@@ -33,6 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort(); // what the program writes it reads back with every row
         }
     }
+    fuzz::projectFromTreeList(list);
     treeListDoc doc;
     fakes::FixedPitchMetrics metrics;
     fakes::FakeClipboard clipboard;

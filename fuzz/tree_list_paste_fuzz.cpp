@@ -1,6 +1,7 @@
 // Pasting text into the tree list grid, at one cell or over a block of cells: any clipboard text is either
-// refused with a message or leaves a list of at most 300 rows that can still be drawn and copied.
+// refused with a message or leaves a list of at most 300 rows that can still be drawn, copied and simulated.
 
+#include "extract_tree_list.h"
 #include "fuzz_input.h"
 #include "support/fake_canvas.h"
 #include "support/fake_clipboard.h"
@@ -63,6 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (view.treeList().lastRow >= kMaxTreeRows || ui.messages().size() > 1) {
         std::abort();
     }
+    fuzz::projectFromTreeList(view.treeList());
     fakes::FakeCanvas canvas;
     view.OnDraw(canvas);
     view.execute(treecmd::kSelectAll);
