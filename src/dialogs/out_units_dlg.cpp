@@ -1,8 +1,12 @@
 #include "dialogs/out_units_dlg.h"
 
 #include "base/c_format.h"
+#include "base/data_exchange.h"
 #include "dialogs/box_text.h"
 #include "model/growth_model.h"
+
+#include <cmath>
+#include <utility>
 
 namespace grovex {
 
@@ -123,14 +127,18 @@ FormResult outUnitsDlg::OnApply() {
         const std::string top = text(kTopDiameter);
         voltop = top.empty() ? -1.0f : boxtext::real(top);
     }
-    for (size_t k = 0; k < 3; ++k) {
-        if (enabled(kEquationA[k])) {
-            a[k] = boxtext::real(text(kEquationA[k]));
-        }
-    }
-    for (size_t k = 0; k < 3; ++k) {
-        if (enabled(kEquationB[k])) {
-            b[k] = boxtext::real(text(kEquationB[k]));
+    // A coefficient may be any number; "inf", "nan" or one beyond single precision would make every volume
+    // of the equation infinite or undefined, so those are refused.
+    for (const auto& [boxes, coefficients] : {std::pair{&kEquationA, &a}, std::pair{&kEquationB, &b}}) {
+        for (size_t k = 0; k < 3; ++k) {
+            if (!enabled((*boxes)[k])) {
+                continue;
+            }
+            const float value = boxtext::real(text((*boxes)[k]));
+            if (!std::isfinite(value)) {
+                return FormResult::refused(ddx::kNotANumber, (*boxes)[k]);
+            }
+            (*coefficients)[k] = value;
         }
     }
 

@@ -111,6 +111,13 @@ const Refusal kRefusals[] = {
      "Please enter a real number from 0 to 6",
      kTopDiameter},
     {"TopNegative", {cubic, set(kTopDiameter, "-0.5")}, "Please enter a real number from 0 to 7", kTopDiameter},
+    // A coefficient that is no finite number would make every volume of its equation infinite or undefined.
+    {"CoefficientInfinite", {custom, set(kEquationA[1], "inf")}, "Please enter a number.", kEquationA[1]},
+    {"CoefficientUndefined", {custom, set(kEquationB[2], "nan")}, "Please enter a number.", kEquationB[2]},
+    {"CoefficientsAThenB",
+     {custom, set(kEquationB[0], "1e39"), set(kEquationA[2], "-1e39")},
+     "Please enter a number.",
+     kEquationA[2]},
 };
 
 INSTANTIATE_TEST_SUITE_P(Steps, VolumeUnitsRefusal, ::testing::ValuesIn(kRefusals),
