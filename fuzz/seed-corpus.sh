@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the seed corpus of every fuzz harness from the files under tests/data.
+# Builds the seed corpus of every fuzz harness from the files under tests/data and fuzz/regressions.
 # Usage: fuzz/seed-corpus.sh BUILD_DIR CORPUS_DIR   (BUILD_DIR holds src/cli/grovex-cli)
 set -euo pipefail
 
@@ -29,6 +29,12 @@ for file in "$data"/*.dat; do
 done
 printf '\x03\x02'"12.50\t45.00\t100.00\t0.00\r\n6.20\t38.10\t80.00\t20.00" >"$corpus/tree_list_state_paste/two_rows"
 printf '\x00'"8.00\t40.00\t50.00\t0.00|" >"$corpus/tree_list_state_paste/append_row"
+
+# Inputs that once found a fault, kept so that every run tries them again.
+regressions=$(cd "$(dirname "$0")/regressions" && pwd)
+for folder in "$regressions"/*/; do
+    cp "$folder"* "$corpus/$(basename "$folder")/"
+done
 
 # The default screen font: height 18, weight 400, "Courier New".
 printf '\x00\x00\x00\x00\x00\x00\x12\x00\x00\x00\x00\x00\x00\x00\x00\x04\x35\x02\x00\x00\x90\x01\x00\x00\x00\x00\x00\x00' \
