@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace grovex {
 
@@ -17,6 +18,10 @@ using namespace numerics;
 
 constexpr double kBasalAreaFactor = 0.005454_f;
 constexpr double kSquareFeetPerAcre = 43560.0_f;
+
+// What a 2-character integer field of a tree list file can hold.
+constexpr int32_t kSmallestTwoCharacterNumber = -9;
+constexpr int32_t kLargestTwoCharacterNumber = 99;
 
 [[noreturn]] void refuse(Ui& ui, const std::string& message) {
     ui.message(message);
@@ -90,6 +95,14 @@ void Extract(GrowthModel& model, RunState& run, const TreeList* list, Ui& ui) {
     }
     if (model.age <= 0) {
         refuse(ui, kStandAgeMessage);
+    }
+    // The years since a treatment are counted in whole numbers; an age no file could hold would overflow them.
+    for (const auto& [age, message] :
+         {std::pair{model.age, kStandAgeFieldMessage}, std::pair{model.kfert, kFertilizationAgeFieldMessage},
+          std::pair{model.kt, kThinningAgeFieldMessage}}) {
+        if (age < kSmallestTwoCharacterNumber || age > kLargestTwoCharacterNumber) {
+            refuse(ui, message);
+        }
     }
     const bool dominantHeightGiven = list->hasDominantHeight();
     if (dominantHeightGiven && !(header.dominantHeight > 0)) {

@@ -27,6 +27,13 @@ inline constexpr const char* kPlotAreaMessage =
     "The plot area of the tree list must be greater than 0.  Unable to extract Tree List data.";
 inline constexpr const char* kStandAgeMessage =
     "The stand age of the tree list must be greater than 0.  Unable to extract Tree List data.";
+// Ages the model counts years from; the grid takes any number, a tree list file only what two characters hold.
+inline constexpr const char* kStandAgeFieldMessage =
+    "The stand age of the tree list does not fit its 2-character field.  Unable to extract Tree List data.";
+inline constexpr const char* kFertilizationAgeFieldMessage =
+    "The fertilization age of the tree list does not fit its 2-character field.  Unable to extract Tree List data.";
+inline constexpr const char* kThinningAgeFieldMessage =
+    "The thinning age of the tree list does not fit its 2-character field.  Unable to extract Tree List data.";
 inline constexpr const char* kDominantHeightMessage =
     "The dominant height of the tree list must be greater than 0.  Unable to extract Tree List data.";
 inline constexpr const char* kNoDominantTreesMessage =

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace grovex {
@@ -181,16 +182,23 @@ TEST_P(UnusableListTest, IsRefusedWithAMessageNamingTheProblem) {
 
 INSTANTIATE_TEST_SUITE_P(
     DivisionsByZero, UnusableListTest,
-    testing::Values(Unusable{"NoRows", [](TreeList& l) { l.lastRow = -1; }, kNoTreesMessage},
-                    Unusable{"PlotAreaZero", [](TreeList& l) { l.header.plotArea = 0; }, kPlotAreaMessage},
-                    Unusable{"PlotAreaBlank", [](TreeList& l) { l.header.plotArea = kBlankReal; }, kPlotAreaMessage},
-                    Unusable{"AgeZero", [](TreeList& l) { l.header.age = 0; }, kStandAgeMessage},
-                    Unusable{"HeightZero", [](TreeList& l) { l.rows[2].height = 0; },
-                             "Tree 3 of the tree list has a height of 0 or less.  Unable to extract Tree List data."},
-                    Unusable{"NoDominantTrees", [](TreeList& l) { l.rows[0].crownClass = l.rows[1].crownClass = 3; },
-                             kNoDominantTreesMessage},
-                    Unusable{"DominantHeightZero", [](TreeList& l) { l.header.dominantHeight = 0; },
-                             kDominantHeightMessage}),
+    testing::Values(
+        Unusable{"NoRows", [](TreeList& l) { l.lastRow = -1; }, kNoTreesMessage},
+        Unusable{"PlotAreaZero", [](TreeList& l) { l.header.plotArea = 0; }, kPlotAreaMessage},
+        Unusable{"PlotAreaBlank", [](TreeList& l) { l.header.plotArea = kBlankReal; }, kPlotAreaMessage},
+        Unusable{"AgeZero", [](TreeList& l) { l.header.age = 0; }, kStandAgeMessage},
+        Unusable{"HeightZero", [](TreeList& l) { l.rows[2].height = 0; },
+                 "Tree 3 of the tree list has a height of 0 or less.  Unable to extract Tree List data."},
+        Unusable{"NoDominantTrees", [](TreeList& l) { l.rows[0].crownClass = l.rows[1].crownClass = 3; },
+                 kNoDominantTreesMessage},
+        Unusable{"DominantHeightZero", [](TreeList& l) { l.header.dominantHeight = 0; }, kDominantHeightMessage},
+        // Typed into the grid: ages no file could hold, which the years since a treatment would
+        // overflow.
+        Unusable{"AgeOf100", [](TreeList& l) { l.header.age = 100; }, kStandAgeFieldMessage},
+        Unusable{"FertilizationAgeBelowAField", [](TreeList& l) { l.header.fertilizationAge = -10; },
+                 kFertilizationAgeFieldMessage},
+        Unusable{"LowestThinningAge", [](TreeList& l) { l.header.thinningAge = std::numeric_limits<int32_t>::min(); },
+                 kThinningAgeFieldMessage}),
     [](const testing::TestParamInfo<Unusable>& info) { return std::string(info.param.name); });
 
 TEST_F(ExtractTest, AListReadFromItsFileExtracts) {
