@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
-          qt6-base-dev fonts-dejavu-core clang libclang-rt-dev locales)
+          qt6-base-dev fonts-dejavu-core clang libclang-rt-dev locales
+          libsqlite3-dev munge slurmctld slurmd slurm-client sqlite3)
 
 missing=()
 for pkg in "${packages[@]}"; do
@@ -18,6 +19,15 @@ done
 if [ "$(id -u)" -eq 0 ]; then
     echo "Installing missing packages: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
+    # The munge and Slurm packages start their daemons system-wide when installed. The tests run private ones
+    # of their own (tests/slurm/slurm-cluster.sh), so a policy-rc.d that refuses every start is in place for
+    # the install, unless the machine already has one.
+    if [ ! -e /usr/sbin/policy-rc.d ]; then
+        printf '#!/bin/sh\n# Placed by ensure-packages.sh for one apt-get run: start no services.\nexit 101\n' \
+            >/usr/sbin/policy-rc.d
+        chmod 0755 /usr/sbin/policy-rc.d
+        trap 'rm -f /usr/sbin/policy-rc.d' EXIT
+    fi
     apt-get update -qq
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
 else

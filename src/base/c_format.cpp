@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -129,6 +130,19 @@ bool isAllDigits(std::string_view text) {
         }
     }
     return true;
+}
+
+std::string cRealText(double value) {
+    if (!std::isfinite(value)) {
+        return cformat("%g", value);
+    }
+    for (int digits = 6; digits < 9; ++digits) {
+        std::string text = cformat("%.*g", digits, value);
+        if (static_cast<float>(cAtof(text)) == static_cast<float>(value)) {
+            return text;
+        }
+    }
+    return cformat("%.9g", value);
 }
 
 } // namespace grovex

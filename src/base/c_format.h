@@ -23,6 +23,10 @@ int cAtoi(std::string_view text);
 // Parses like atof in the "C" locale: the longest leading prefix that is a number; 0 when nothing parses.
 double cAtof(std::string_view text);
 
+// A real as "%g" writes it, with as many more digits as it needs to read back as the same single-precision
+// value ("25", "0.899999976").
+std::string cRealText(double value);
+
 // True when every character is a decimal digit 0 to 9 (an empty text passes, as the input pages expect).
 bool isAllDigits(std::string_view text);
 

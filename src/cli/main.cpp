@@ -1,5 +1,6 @@
 // grovex-cli: growth-and-yield projections of planted loblolly pine from the command line.
 
+#include "cli/batch_command.h"
 #include "cli/macro_command.h"
 #include "cli/play_command.h"
 #include "cli/project_options.h"
@@ -24,6 +25,10 @@ int main(int argc, char** argv) {
     const grovex::cli::MacroCommand macro = grovex::cli::addMacroCommand(app, macroOptions);
     grovex::cli::PlayOptions playOptions;
     CLI::App* play = grovex::cli::addPlayCommand(app, playOptions);
+    grovex::cli::BatchOptions batchOptions;
+    const grovex::cli::BatchCommand batch = grovex::cli::addBatchCommand(app, batchOptions);
+    grovex::cli::MergeOptions mergeOptions;
+    CLI::App* merge = grovex::cli::addMergeCommand(app, mergeOptions);
 
     try {
         app.parse(argc, argv);
@@ -50,6 +55,15 @@ int main(int argc, char** argv) {
     }
     if (play->parsed()) {
         return grovex::cli::runPlay(playOptions, std::cout, std::cerr);
+    }
+    if (batch.command->parsed()) {
+        for (int k = 0; k < argc; ++k) {
+            batchOptions.commandLine += (k > 0 ? " " : "") + std::string(argv[k]);
+        }
+        return grovex::cli::runBatchCommand(batch, batchOptions, std::cerr);
+    }
+    if (merge->parsed()) {
+        return grovex::cli::runMerge(mergeOptions, std::cout, std::cerr);
     }
     return grovex::cli::kExitBadInput;
 }

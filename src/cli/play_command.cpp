@@ -1,6 +1,5 @@
 #include "cli/play_command.h"
 
-#include "base/file_io.h"
 #include "cli/output_formats.h"
 #include "cli/project_run.h"
 #include "cli/stream_ui.h"
@@ -11,7 +10,6 @@
 #include "results/document_file.h"
 #include "treelist/tree_list_file.h"
 
-#include <filesystem>
 #include <set>
 #include <string_view>
 #include <vector>
@@ -42,18 +40,6 @@ CLI::App* addPlayCommand(CLI::App& app, PlayOptions& options) {
 
 namespace {
 
-// No dialogs on the command line: every input comes from the macro.
-class MacroOnlyInputs : public InputSource {
-public:
-    explicit MacroOnlyInputs(const TreeList* list) : list_(list) {}
-    std::optional<Input1> input1(CGROVEXDoc&) override { return std::nullopt; }
-    std::optional<Input2Values> input2(CGROVEXDoc&) override { return std::nullopt; }
-    const TreeList* simulationTreeList() override { return list_; }
-
-private:
-    const TreeList* list_;
-};
-
 // Messages on the error stream, each text once: a long play past the table store's limit would otherwise
 // repeat the same warning for every command.
 class OnceEachUi : public Ui {
@@ -77,30 +63,9 @@ private:
     std::set<std::string> shown_;
 };
 
-// A ".gmc" file, or the text form: by the ".gmc" extension, otherwise by whether the bytes read as a macro
-// file. `error` tells why nothing was read.
 bool readMacro(const std::string& path, MacroStore& store, std::string& error) {
-    const FileContent content = readFile(path);
-    if (!content.ok()) {
-        error = kMacroOpenFailedMessage + path;
-        return false;
-    }
     std::vector<MacroEntry> entries;
-    const bool binaryName = std::filesystem::path(path).extension() == kMacroExtension;
-    if (parseMacroFile(content.bytes, entries)) {
-        return store.loadBytes(content.bytes);
-    }
-    if (binaryName) {
-        error = kMacroOpenFailedMessage + path;
-        return false;
-    }
-    const std::string_view text(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size());
-    std::string textError;
-    if (!parseMacroText(text, entries, textError)) {
-        error = path + ": " + textError;
-        return false;
-    }
-    return store.loadBytes(macroFileBytes(entries));
+    return readMacroEntries(path, entries, error) && store.loadBytes(macroFileBytes(entries));
 }
 
 } // namespace

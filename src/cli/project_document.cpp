@@ -2,7 +2,7 @@
 
 namespace grovex::cli {
 
-std::unique_ptr<CGROVEXDoc> projectedDocument(GrowthModel model, bool targetReached, const ProjectInput& input) {
+std::unique_ptr<CGROVEXDoc> projectedDocument(GrowthModel model, bool targetReached, const batch::ProjectInput& input) {
     auto doc = std::make_unique<CGROVEXDoc>();
     doc->model = std::move(model);
     doc->model.setUi(nullptr);

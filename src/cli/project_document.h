@@ -3,7 +3,7 @@
 // after the same Initialize and Project: the projected model with its tables, the run and display state, and
 // the values the two input pages would remember.
 
-#include "cli/project_inputs.h"
+#include "batch/stand_inputs.h"
 #include "results/document.h"
 
 #include <memory>
@@ -11,6 +11,6 @@
 namespace grovex::cli {
 
 // The pages remember what the sheet accepted.
-std::unique_ptr<CGROVEXDoc> projectedDocument(GrowthModel model, bool targetReached, const ProjectInput& input);
+std::unique_ptr<CGROVEXDoc> projectedDocument(GrowthModel model, bool targetReached, const batch::ProjectInput& input);
 
 } // namespace grovex::cli

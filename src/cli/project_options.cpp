@@ -14,15 +14,7 @@ CLI::Option* addText(CLI::App* cmd, const std::string& name, std::optional<std::
 
 } // namespace
 
-CLI::App* addProjectCommand(CLI::App& app, ProjectOptions& o) {
-    CLI::App* cmd = app.add_subcommand(
-        "project", "Initialize a stand and project it to its output target; prints every results table.");
-    cmd->footer(
-        "Every value is checked with the ranges and messages of the Plantation Information and Volume Output\n"
-        "Units pages; the first value refused is named on stderr.\n"
-        "Exit status: 0 success, 1 the stand could not be initialized or projected, or --save failed, 2 refused "
-        "input.");
-
+void addStandOptions(CLI::App* cmd, batch::StandOptions& o) {
     const std::string stand = "Plantation";
     addText(cmd, "--title", o.title, "Title of the run, at most 79 characters (default: none)", "TEXT")->group(stand);
     addText(cmd, "--rotation", o.rotation,
@@ -101,7 +93,18 @@ CLI::App* addProjectCommand(CLI::App& app, ProjectOptions& o) {
         ->allow_extra_args(false)
         ->type_name("NAME,A,B,MINDBH")
         ->group(volume);
+}
 
+CLI::App* addProjectCommand(CLI::App& app, ProjectOptions& o) {
+    CLI::App* cmd = app.add_subcommand(
+        "project", "Initialize a stand and project it to its output target; prints every results table.");
+    cmd->footer(
+        "Every value is checked with the ranges and messages of the Plantation Information and Volume Output\n"
+        "Units pages; the first value refused is named on stderr with the value it was given.\n"
+        "Exit status: 0 success, 1 the stand could not be initialized or projected, or --save failed, 2 refused "
+        "input.");
+    addStandOptions(cmd, o);
+    const std::string stand = "Plantation";
     addFormatOption(cmd, o.format);
     addText(cmd, "--treelist", o.treeList,
             "Existing stand described by a tree list file (.dat): its plot, age, treatments and measured trees "

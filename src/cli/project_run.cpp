@@ -3,7 +3,6 @@
 #include "base/platform/ui.h"
 #include "cli/output_formats.h"
 #include "cli/project_document.h"
-#include "cli/project_inputs.h"
 #include "cli/stream_ui.h"
 #include "control/projection.h"
 #include "model/growth_model.h"
@@ -29,25 +28,16 @@ private:
     const TreeList& list_;
 };
 
-bool standOptionGiven(const ProjectOptions& o) {
-    return o.existingAge || o.planted || o.survival || o.trees || o.basalArea || o.site || o.hardwood ||
-           o.poorlyDrained;
-}
-
 // Initialize and Project for an existing stand from a tree list, through the projection routine: a refused
 // extraction has shown its message and leaves no run.
-int runFromTreeList(const ProjectOptions& options, ProjectInput& accepted, std::ostream& out, std::ostream& err) {
+int runFromTreeList(const ProjectOptions& options, batch::ProjectInput& accepted, std::ostream& out,
+                    std::ostream& err) {
     StreamUi ui(err);
     TreeList list;
     readTreeListFile(*options.treeList, list, ui);
     if (!list.loaded) {
         return kExitBadInput;
     }
-    accepted.input.qexist = true;
-    accepted.input.qlist = true;
-    accepted.plantationPage.qexist = true;
-    accepted.plantationPage.qlist = true;
-
     CGROVEXDoc doc;
     doc.setTitle("GROVEX1");
     doc.model.setUi(&ui);
@@ -79,15 +69,32 @@ int runFromTreeList(const ProjectOptions& options, ProjectInput& accepted, std::
 
 } // namespace
 
-int runProject(const ProjectOptions& options, std::ostream& out, std::ostream& err) {
-    if (options.treeList && standOptionGiven(options)) {
-        err << "--treelist describes the stand by its trees; --site, --planted, --survival, --existing-age, "
-               "--trees, --basal-area, --poorly-drained and --hardwood cannot be used with it.\n";
-        return kExitBadInput;
+// The refusal with the option it is about and the value it was given, or would have had by default:
+// "--target-age 25 (default): Please enter an integer from 26 to 60".
+std::string refusalText(const batch::StandOptions& options, const batch::StandRefusal& refusal) {
+    if (refusal.field == batch::StandField::None) {
+        return refusal.message;
     }
-    ProjectInput accepted;
-    if (const FormResult refused = projectInput(options, accepted); !refused) {
-        err << refused.message << '\n';
+    // A title or an equation is named without its text, which the message is about.
+    const bool showValue = refusal.field != batch::StandField::Title && refusal.field != batch::StandField::Equation;
+    bool isDefault = false;
+    const std::string text = batch::fieldText(options, refusal.field, isDefault);
+    const std::string value = !showValue     ? ""
+                              : text.empty() ? " (not given)"
+                                             : " " + text + (isDefault ? " (default)" : "");
+    return batch::optionName(refusal.field) + value + ": " + refusal.message;
+}
+
+int runProject(const ProjectOptions& options, std::ostream& out, std::ostream& err) {
+    for (const std::string& equation : options.equations) {
+        if (equation.empty()) {
+            err << "--equation takes NAME,A,B,MINDBH: four parts separated by commas, not \"\".\n";
+            return kExitBadInput;
+        }
+    }
+    batch::ProjectInput accepted;
+    if (const auto refused = batch::standInput(options, batch::optionName, accepted)) {
+        err << refusalText(options, *refused) << '\n';
         return kExitBadInput;
     }
     if (options.treeList) {

@@ -238,23 +238,8 @@ const std::array<Domain, 36> kDomains{{
      fixed(standprojection::kNitrogenMax)},
 }};
 
-// A real as "%g" writes it, with as many more digits as it needs to read back as the same single-precision
-// value.
-std::string realText(double value) {
-    if (!std::isfinite(value)) {
-        return cformat("%g", value);
-    }
-    for (int digits = 6; digits < 9; ++digits) {
-        std::string text = cformat("%.*g", digits, value);
-        if (static_cast<float>(cAtof(text)) == static_cast<float>(value)) {
-            return text;
-        }
-    }
-    return cformat("%.9g", value);
-}
-
 std::string shownValue(Shown shown, double value) {
-    return shown == Shown::Whole ? cformat("%.0f", value) : realText(value);
+    return shown == Shown::Whole ? cformat("%.0f", value) : cRealText(value);
 }
 
 // The values a section has set so far, by domain and equation slot.

@@ -144,4 +144,17 @@ private:
     bool replayed_ = false;
 };
 
+// The inputs of a played macro where nobody can be asked (the command line, a batch run): every input group
+// comes from the macro, and its EXTRACTLIST takes the given tree list.
+class MacroOnlyInputs : public InputSource {
+public:
+    explicit MacroOnlyInputs(const TreeList* list) : list_(list) {}
+    std::optional<Input1> input1(CGROVEXDoc&) override { return std::nullopt; }
+    std::optional<Input2Values> input2(CGROVEXDoc&) override { return std::nullopt; }
+    const TreeList* simulationTreeList() override { return list_; }
+
+private:
+    const TreeList* list_;
+};
+
 } // namespace grovex

@@ -1,5 +1,7 @@
 #include "control/macro_text.h"
 
+#include "base/file_io.h"
+
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -335,6 +337,40 @@ bool parseMacroText(std::string_view text, std::vector<MacroEntry>& entries, std
         parsed.push_back(std::move(entry));
     }
     entries = std::move(parsed);
+    return true;
+}
+
+namespace {
+
+// The file name ends in ".gmc" (a name that is only ".gmc" has no extension).
+bool hasMacroExtension(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const size_t dot = path.rfind('.');
+    return dot != std::string::npos && dot > nameStart && path.compare(dot, std::string::npos, kMacroExtension) == 0;
+}
+
+} // namespace
+
+bool readMacroEntries(const std::string& path, std::vector<MacroEntry>& entries, std::string& error) {
+    const FileContent content = readFile(path);
+    if (!content.ok()) {
+        error = kMacroOpenFailedMessage + path;
+        return false;
+    }
+    if (parseMacroFile(content.bytes, entries)) {
+        return true;
+    }
+    if (hasMacroExtension(path)) {
+        error = kMacroOpenFailedMessage + path;
+        return false;
+    }
+    const std::string_view text(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size());
+    std::string textError;
+    if (!parseMacroText(text, entries, textError)) {
+        error = path + ": " + textError;
+        return false;
+    }
     return true;
 }
 

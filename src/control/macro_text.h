@@ -34,4 +34,8 @@ std::string macroText(std::span<const MacroEntry> entries);
 // More than MacroStore::kCapacity entries, or texts beyond the limits of the macro file, are refused.
 bool parseMacroText(std::string_view text, std::vector<MacroEntry>& entries, std::string& error);
 
+// Reads a macro file (".gmc"), or its text form: by the ".gmc" extension, otherwise by whether the bytes read
+// as a macro file. On failure answers false and `error` tells why nothing was read.
+bool readMacroEntries(const std::string& path, std::vector<MacroEntry>& entries, std::string& error);
+
 } // namespace grovex

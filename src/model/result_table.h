@@ -37,6 +37,18 @@ struct ResultTable {
     // What the table was made from and the stand age then. Not part of the document file.
     int32_t kind = kLiveTreeTable;
     int32_t age = 0;
+    // The stand values a live-tree table's summary shows, unrounded. Not part of the document file.
+    struct StandValues {
+        float trees = 0; // surviving trees per acre
+        float basalArea = 0;
+        float qmd = 0;
+        float averageHeight = 0;
+        float dominantHeight = 0;
+        float relativeSpacing = 0;
+        float crownRatio = 0;
+        float cords = 0;
+        float hardwoodPercent = -1; // -1 when the summary does not show it
+    } stand;
 
     int32_t lastRow() const { return static_cast<int32_t>(rows.size()) - 1; }
 };

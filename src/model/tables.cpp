@@ -186,6 +186,11 @@ void GrowthModel::MakeTable(int kind) {
         }
     }
 
+    if (kind == kLiveTreeTable) {
+        table.stand = {liveTrees, tba,   dq,
+                       hMean,     hd,    rs,
+                       crMean,    cords, qhdwd != 0 ? f32(static_cast<double>(hdwdpercnt) * 100.0) : -1.0f};
+    }
     table.summary = kind == kThinnedTreeTable
                         ? cformat("                            %s\r\n", "      Thinned Trees     ")
                         : liveTreeSummary(*this, liveTrees);

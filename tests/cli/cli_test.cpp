@@ -1,6 +1,7 @@
 // Runs the built grovex-cli as a user or a script would and checks exit status, stdout and stderr.
 
 #include "results/document_file.h"
+#include "support/cli_run.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -18,36 +19,6 @@
 #include <vector>
 
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(const std::string& args) {
-    static int counter = 0;
-    const std::filesystem::path errPath =
-        std::filesystem::temp_directory_path() /
-        ("grovex-cli-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".err");
-    const std::string command = std::string("'") + GROVEX_CLI_PATH + "' " + args + " 2>'" + errPath.string() + "'";
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.out.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream errFile(errPath, std::ios::binary);
-    run.err.assign(std::istreambuf_iterator<char>(errFile), std::istreambuf_iterator<char>());
-    std::filesystem::remove(errPath);
-    return run;
-}
 
 std::vector<std::string> split(const std::string& text, char separator) {
     std::vector<std::string> parts;
@@ -85,18 +56,21 @@ struct RefusedCase {
 };
 
 TEST(CliProject, RefusedInputNamesTheProblemOnStderr) {
+    // The option comes first, with the value it was given, or had by default when it was left out.
     const RefusedCase cases[] = {
-        {"--rotation 6x", "Please specify an Integer\n"},
-        {"--site 101", "Please enter a real number from 20 to 100\n"},
+        {"--rotation 6x", "--rotation 6x: Please specify an Integer\n"},
+        {"--site 101", "--site 101: Please enter a real number from 20 to 100\n"},
         {"--units cords", "Please select a board foot rule\n"},
-        {"--units cords --rule doyle --min-dbh 7", "Please enter an integer from 8 to 20\n"},
+        {"--units cords --rule doyle --min-dbh 7", "--min-dbh 7: Please enter an integer from 8 to 20\n"},
         {"--target-age 30 --target-qmd 8", "Please enter one and only one Output Target parameter.\n"},
-        {"--target-crown-ratio 100", "Please enter a real number from 20 to 99.000000\n"},
-        {"--target-relative-spacing 5.5", "Please enter a real number from 0.100 to 5.000000\n"},
-        {"--existing-age 12", "Please enter a real number from 50 to 2000\n"},
-        {"--title " + std::string(80, 'x'), "The title can be at most 79 characters long.\n"},
+        {"--target-crown-ratio 100", "--target-crown-ratio 100: Please enter a real number from 20 to 99.000000\n"},
+        {"--target-relative-spacing 5.5",
+         "--target-relative-spacing 5.5: Please enter a real number from 0.100 to 5.000000\n"},
+        {"--existing-age 12", "--trees (not given): Please enter a real number from 50 to 2000\n"},
+        {"--existing-age 26 --trees 800", "--target-age 25 (default): Please enter an integer from 26 to 60\n"},
+        {"--title " + std::string(80, 'x'), "--title: The title can be at most 79 characters long.\n"},
         {"--units custom --equation abcdefghijklmno,1,1,1",
-         "The volume units name can be at most 14 characters long.\n"},
+         "--equation: The volume units name can be at most 14 characters long.\n"},
         {"--units custom", "--units custom needs at least one --equation NAME,A,B,MINDBH.\n"},
         {"--planted 500 --existing-age 10 --trees 500",
          "--planted and --survival describe bare land; they cannot be used with --existing-age.\n"},

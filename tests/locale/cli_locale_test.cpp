@@ -115,7 +115,8 @@ TEST_F(CliUnderLocales, ProjectPrintsAndSavesTheSameBytes) {
     EXPECT_EQ(existing.exitCode, 0) << existing.err;
 
     // Refusals with numbers in their messages, and a value with a decimal comma, which is not a number here.
-    EXPECT_EQ(same("project --target-crown-ratio 100").err, "Please enter a real number from 20 to 99.000000\n");
+    EXPECT_EQ(same("project --target-crown-ratio 100").err,
+              "--target-crown-ratio 100: Please enter a real number from 20 to 99.000000\n");
     EXPECT_EQ(same("project --site 62,5").exitCode, same("project --site 62").exitCode);
 }
 
