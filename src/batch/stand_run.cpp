@@ -23,6 +23,7 @@ constexpr const char* kFitFailedMessage = "The diameter distribution could not b
 class DiscardedState : public StateFile {
 public:
     DiscardedState() : StateFile({}) {}
+    bool save(CGROVEXDoc&) override { return true; }
     bool write(const std::vector<uint8_t>&) override { return true; }
     std::optional<std::vector<uint8_t>> read() override { return std::nullopt; }
     void remove() override {}

@@ -150,7 +150,7 @@ void MacroRecorder::play() {
     recording_ = stepping_ = failed_ = false;
     const bool modifiedBefore = doc_.isModified();
     const std::string standTitle = doc_.display.standTitle; // not part of the saved state
-    const bool saved = playStateFile_.write(storeDocument(doc_));
+    const bool saved = playStateFile_.save(doc_);
     if (saved) {
         doc_.setModified(false);
     } else if (ui_.message(kPlaySaveConditionsFailedMessage, Buttons::OkCancel) == Answer::Cancel) {

@@ -46,6 +46,10 @@ private:
 
 } // namespace
 
+bool StateFile::save(CGROVEXDoc& doc) {
+    return write(storeDocument(doc));
+}
+
 bool StateFile::write(const std::vector<uint8_t>& bytes) {
     UnflushedFileSystem fileSystem(fileSystem_ != nullptr ? *fileSystem_ : systemFileSystem());
     return static_cast<bool>(writeFileAtomically(path_, bytes, fileSystem));
@@ -156,7 +160,7 @@ void ProjectionCommands::projectToNextTarget() {
 void ProjectionCommands::project() {
     const bool modifiedBefore = doc_.isModified();
     const int oldLastTable = doc_.model.lastTable();
-    const bool saved = stateFile_.write(storeDocument(doc_));
+    const bool saved = stateFile_.save(doc_);
     if (!saved && ui_.message(kSaveConditionsFailedMessage, Buttons::OkCancel) == Answer::Cancel) {
         doc_.setModified(modifiedBefore);
         return;

@@ -116,6 +116,8 @@ public:
         : path_(std::move(path)), fileSystem_(fileSystem) {}
     virtual ~StateFile() = default;
     const std::string& path() const { return path_; }
+    // Keeps the document as it is now (its bytes, written as write does); false when that failed.
+    virtual bool save(CGROVEXDoc& doc);
     virtual bool write(const std::vector<uint8_t>& bytes);
     virtual std::optional<std::vector<uint8_t>> read();
     virtual void remove();
