@@ -43,7 +43,7 @@ std::string clockText(double seconds) {
 // A line redrawn in place: a bar, the stands done of the shard's, the rate of this run and the time left.
 class Progress {
 public:
-    Progress(std::ostream* out, int64_t total) : out_(out), total_(total), started_(Clock::now()) {}
+    Progress(std::ostream* out, int64_t total) : out_(out), total_(total), started_(Clock::now()), shown_(started_) {}
 
     void show(int64_t done, int64_t ranNow, bool last = false) {
         if (out_ == nullptr) {
@@ -74,7 +74,7 @@ private:
     std::ostream* out_;
     int64_t total_;
     Clock::time_point started_;
-    Clock::time_point shown_{};
+    Clock::time_point shown_; // the first line waits a moment, for a rate worth showing
 };
 
 // The pairs of a stand still to run.

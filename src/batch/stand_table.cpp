@@ -4,6 +4,7 @@
 #include "base/sha256.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <functional>
@@ -118,19 +119,6 @@ std::optional<std::string> checkFields(const std::vector<std::string>& fields, s
     return std::nullopt;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-File openTable(const std::string& path, std::string& error) {
-    File file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        error = "Unable to open " + path + ": " + std::strerror(errno) + ".";
-    }
-    return file;
-}
-
 // The stand_ids of every row, by hash: a hash seen twice is looked at again with the ids themselves, so the
 // check needs eight bytes a stand, whatever the ids' length.
 class DuplicateIds {
@@ -156,14 +144,13 @@ private:
 // Reads the rows again for the ids whose hashes repeat; names the first id given twice.
 std::optional<std::string> findDuplicate(const std::string& path, const StandTableColumns& columns,
                                          const std::set<size_t>& repeated) {
-    std::string error;
-    File file = openTable(path, error);
-    if (!file) {
-        return error;
+    CsvRecordReader csv(path);
+    if (!csv.openError().empty()) {
+        return csv.openError();
     }
-    CsvRecordReader csv(file.get());
     std::vector<std::string> fields;
     int64_t line = 0;
+    std::string error;
     csv.next(fields, line, error); // the header
     std::unordered_map<std::string, int64_t> firstLine;
     while (csv.next(fields, line, error)) {
@@ -189,28 +176,45 @@ std::vector<std::string> StandTableColumns::userNames() const {
     return out;
 }
 
+CsvRecordReader::CsvRecordReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {
+    if (file_ == nullptr) {
+        openError_ = "Unable to open " + path + ": " + std::strerror(errno) + ".";
+    }
+}
+
+CsvRecordReader::~CsvRecordReader() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+    }
+}
+
 int CsvRecordReader::get() {
-    if (pending_ != -2) {
-        const int c = pending_;
-        pending_ = -2;
+    if (!pending_.empty()) {
+        const int c = pending_.back();
+        pending_.pop_back();
         return c;
     }
-    return std::getc(file_);
+    return file_ != nullptr ? std::getc(file_) : kEnd;
 }
 
 bool CsvRecordReader::next(std::vector<std::string>& fields, int64_t& line, std::string& error) {
     fields.clear();
     if (atStart_) {
         atStart_ = false;
-        // A byte order mark, as some spreadsheets write, is not part of the first name.
-        const int a = get();
-        if (a == 0xEF) {
-            if (get() != 0xBB || get() != 0xBF) {
-                error = lineMessage(1, "the file is not UTF-8 text.");
-                return false;
+        // A byte order mark, as some spreadsheets write, is not part of the first name. Other bytes are, even
+        // those that start like one (0xEF also starts characters such as U+FF33).
+        std::array<int, 3> start{};
+        size_t taken = 0;
+        for (const int mark : {0xEF, 0xBB, 0xBF}) {
+            start[taken++] = get();
+            if (start[taken - 1] != mark) {
+                break;
             }
-        } else {
-            unget(a);
+        }
+        if (start[2] != 0xBF) {
+            while (taken > 0) {
+                unget(start[--taken]);
+            }
         }
     }
     int c = get();
@@ -294,14 +298,13 @@ bool CsvRecordReader::next(std::vector<std::string>& fields, int64_t& line, std:
 
 std::optional<std::string> checkStandTable(const std::string& path, StandTableCheck& result) {
     result = StandTableCheck{};
-    std::string error;
-    File file = openTable(path, error);
-    if (!file) {
-        return error;
+    CsvRecordReader csv(path);
+    if (!csv.openError().empty()) {
+        return csv.openError();
     }
-    CsvRecordReader csv(file.get());
     std::vector<std::string> fields;
     int64_t line = 0;
+    std::string error;
     if (!csv.next(fields, line, error)) {
         return error.empty() ? path + " is empty; a stand table starts with a header row naming its columns." : error;
     }
@@ -350,28 +353,19 @@ std::optional<std::string> checkStandTable(const std::string& path, StandTableCh
 }
 
 StandTableReader::StandTableReader(const std::string& path, StandTableColumns columns)
-    : file_(std::fopen(path.c_str(), "rb")), columns_(std::move(columns)) {
-    if (file_ != nullptr) {
-        csv_ = std::make_unique<CsvRecordReader>(file_);
-        int64_t line = 0;
-        std::string error;
-        csv_->next(fields_, line, error); // the header, checked before
-    }
-}
-
-StandTableReader::~StandTableReader() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-    }
+    : csv_(path), columns_(std::move(columns)) {
+    int64_t line = 0;
+    std::string error;
+    csv_.next(fields_, line, error); // the header, checked before
 }
 
 bool StandTableReader::next(StandRecord& record, std::string& error) {
-    if (!csv_) {
-        error = "The stand table could not be opened again.";
+    if (!csv_.openError().empty()) {
+        error = csv_.openError();
         return false;
     }
     int64_t line = 0;
-    if (!csv_->next(fields_, line, error)) {
+    if (!csv_.next(fields_, line, error)) {
         return false;
     }
     if (fields_.size() != columns_.names.size()) {

@@ -9,7 +9,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,17 +30,24 @@ public:
     // A record longer than this is refused rather than held in memory.
     static constexpr size_t kMaxRecordBytes = 1 << 20;
 
-    explicit CsvRecordReader(std::FILE* file) : file_(file) {}
+    explicit CsvRecordReader(const std::string& path);
+    ~CsvRecordReader();
+    CsvRecordReader(const CsvRecordReader&) = delete;
+    CsvRecordReader& operator=(const CsvRecordReader&) = delete;
+
+    // Why the file could not be opened; empty when it was.
+    const std::string& openError() const { return openError_; }
     // False at the end of the file or on an error (then `error` says what is wrong, with the line). Blank
     // lines are skipped.
     bool next(std::vector<std::string>& fields, int64_t& line, std::string& error);
 
 private:
     int get();
-    void unget(int c) { pending_ = c; }
+    void unget(int c) { pending_.push_back(c); }
 
-    std::FILE* file_;
-    int pending_ = -2; // a character read ahead, -2 for none
+    std::FILE* file_ = nullptr;
+    std::string openError_;
+    std::vector<int> pending_; // characters read ahead and given back, the next one last
     int64_t line_ = 1;
     bool atStart_ = true;
 };
@@ -63,16 +69,12 @@ std::optional<std::string> checkStandTable(const std::string& path, StandTableCh
 class StandTableReader {
 public:
     StandTableReader(const std::string& path, StandTableColumns columns);
-    ~StandTableReader();
-    StandTableReader(const StandTableReader&) = delete;
-    StandTableReader& operator=(const StandTableReader&) = delete;
 
     // False at the end (or when the file changed since it was checked; `error` then says so).
     bool next(StandRecord& record, std::string& error);
 
 private:
-    std::FILE* file_ = nullptr;
-    std::unique_ptr<CsvRecordReader> csv_;
+    CsvRecordReader csv_;
     StandTableColumns columns_;
     std::vector<std::string> fields_;
     int64_t rowIndex_ = 0;
