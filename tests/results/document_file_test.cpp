@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -593,6 +594,12 @@ const LimitCase kLimitCases[] = {
      DocumentLoad::UnexpectedFormat},
     {"PageTitleOf80", [](CGROVEXDoc& d) { d.plantationPage.title.assign(80, 'p'); }, noPatch,
      DocumentLoad::UnexpectedFormat},
+    {"SummaryOf1008", [](CGROVEXDoc& d) { d.model.tables[0].summary.assign(1008, 's'); }, noPatch, DocumentLoad::Ok},
+    {"SummaryOf1009", [](CGROVEXDoc& d) { d.model.tables[0].summary.assign(1009, 's'); }, noPatch,
+     DocumentLoad::UnexpectedFormat},
+    {"HeadingOf56", [](CGROVEXDoc& d) { d.model.tables[0].headings[6].assign(56, 'h'); }, noPatch, DocumentLoad::Ok},
+    {"HeadingOf57", [](CGROVEXDoc& d) { d.model.tables[0].headings[6].assign(57, 'h'); }, noPatch,
+     DocumentLoad::UnexpectedFormat},
     {"ThreeHundredRecords", [](CGROVEXDoc& d) { d.model.nrec = 300; }, noPatch, DocumentLoad::Ok},
     {"ThreeHundredAndOneRecords", [](CGROVEXDoc& d) { d.model.nrec = 301; }, noPatch, DocumentLoad::UnexpectedFormat},
     {"NegativeRecordCount", [](CGROVEXDoc& d) { d.model.nrec = -1; }, noPatch, DocumentLoad::UnexpectedFormat},
@@ -635,6 +642,28 @@ public:
 private:
     fs::path path_;
 };
+
+// Whatever the stand values, a table the model makes fits the text limits, so that its document reads back.
+TEST(DocumentFile, TheWidestTableTheModelMakesReadsBack) {
+    CGROVEXDoc doc = noTablesDocument();
+    GrowthModel& m = doc.model;
+    for (float* value :
+         {&m.site, &m.tba, &m.dq, &m.hMean, &m.hd, &m.rs, &m.crMean, &m.cords, &m.hdwdpercnt, &m.voltop}) {
+        *value = -std::numeric_limits<float>::max();
+    }
+    m.age = std::numeric_limits<int32_t>::min();
+    m.qhdwd = 1;
+    m.vtype = kCubicFeet;
+    m.voltyp = 1;
+    m.MakeTable(kLiveTreeTable);
+    const ResultTable& table = m.tables.back();
+    EXPECT_LE(table.summary.size(), kMaxSummaryLength);
+    EXPECT_EQ(table.headings[6].size(), kMaxHeadingLength);
+
+    CGROVEXDoc loaded;
+    ASSERT_EQ(loadDocument(loaded, storeDocument(doc)), DocumentLoad::Ok);
+    EXPECT_EQ(loaded.model.tables.back().summary, table.summary);
+}
 
 TEST(DocumentFile, SaveAndOpenCarryTheFileNameAndTheModifiedFlag) {
     ScratchDirectory dir;
