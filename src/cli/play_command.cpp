@@ -77,16 +77,19 @@ private:
     std::set<std::string> shown_;
 };
 
+static_assert(kLargestMacroTextFile > kLargestMacroFile);
+
 // A ".gmc" file, or the text form: by the ".gmc" extension, otherwise by whether the bytes read as a macro
-// file. `error` tells why nothing was read.
+// file. A file of another name may be as large as the larger of the two, the text form. `error` tells why
+// nothing was read.
 bool readMacro(const std::string& path, MacroStore& store, std::string& error) {
-    const FileContent content = readFile(path);
+    const bool binaryName = std::filesystem::path(path).extension() == kMacroExtension;
+    const FileContent content = readFile(path, binaryName ? kMacroFileCap : kMacroTextFileCap);
     if (!content.ok()) {
         error = kMacroOpenFailedMessage + path;
         return false;
     }
     std::vector<MacroEntry> entries;
-    const bool binaryName = std::filesystem::path(path).extension() == kMacroExtension;
     if (parseMacroFile(content.bytes, entries)) {
         return store.loadBytes(content.bytes);
     }

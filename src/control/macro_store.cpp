@@ -146,7 +146,7 @@ bool MacroStore::loadBytes(std::span<const uint8_t> bytes) {
 }
 
 IoStatus MacroStore::open(const std::string& path) {
-    const FileContent content = readFile(path);
+    const FileContent content = readFile(path, kMacroFileCap);
     if (!content.ok() || !loadBytes(content.bytes)) {
         lastIndex_ = -1;
         return IoStatus::failure(kMacroOpenFailedMessage + path);

@@ -8,6 +8,7 @@
 // failure guard, which catches MacroAbandon, runs the macro failure handling (for a full store this
 // includes rewindToLastProjectEnd and kMacroStoreFullMessage) and rolls the command back.
 
+#include "base/archive.h"
 #include "base/file_io.h"
 #include "control/command_abandoned.h"
 
@@ -127,6 +128,15 @@ private:
     bool unsaved_ = false;
     bool recordingActive_ = false;
 };
+
+// The largest ".gmc" file: 400 entries, each with a key and a text of 1024 characters behind the longest
+// length prefix (7 bytes) and its integer, index and real: 4 + 400 x (2 x (7 + 1024) + 3 x 4) = 829,604 bytes.
+// (A "volnam" entry, whose text is at most 15 characters, is smaller.)
+inline constexpr size_t kLargestMacroFile =
+    4 + MacroStore::kCapacity *
+            (kLongestTextPrefix + kMacroMaxKeyLength + kLongestTextPrefix + kMacroMaxTextLength + 3 * 4);
+static_assert(kLargestMacroFile == 829604);
+inline constexpr FileCap kMacroFileCap{"macro", kLargestMacroFile};
 
 // Reads the entries of a ".gmc" file under the limits above; false when the bytes are refused.
 bool parseMacroFile(std::span<const uint8_t> bytes, std::vector<MacroEntry>& entries);

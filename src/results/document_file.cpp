@@ -367,7 +367,7 @@ IoStatus saveDocument(CGROVEXDoc& doc, const std::string& path, FileSystem& file
 
 OpenedDocument openDocument(const std::string& path) {
     OpenedDocument opened;
-    const FileContent content = readFile(path);
+    const FileContent content = readFile(path, kDocumentFileCap);
     if (!content.ok()) {
         opened.result = DocumentLoad::Unreadable;
         opened.error = content.error;
