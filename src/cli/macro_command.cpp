@@ -30,7 +30,7 @@ int dump(const MacroOptions& options, std::ostream& out, std::ostream& err) {
     const FileContent content = readFile(options.dumpFile, kMacroFileCap);
     std::vector<MacroEntry> entries;
     if (!content.ok() || !parseMacroFile(content.bytes, entries)) {
-        err << kMacroOpenFailedMessage << options.dumpFile << '\n';
+        err << macroOpenFailure(options.dumpFile, content.reason) << '\n';
         return kExitBadInput;
     }
     out << macroText(entries);

@@ -86,7 +86,7 @@ bool readMacro(const std::string& path, MacroStore& store, std::string& error) {
     const bool binaryName = std::filesystem::path(path).extension() == kMacroExtension;
     const FileContent content = readFile(path, binaryName ? kMacroFileCap : kMacroTextFileCap);
     if (!content.ok()) {
-        error = kMacroOpenFailedMessage + path;
+        error = macroOpenFailure(path, content.reason);
         return false;
     }
     std::vector<MacroEntry> entries;
@@ -94,7 +94,7 @@ bool readMacro(const std::string& path, MacroStore& store, std::string& error) {
         return store.loadBytes(content.bytes);
     }
     if (binaryName) {
-        error = kMacroOpenFailedMessage + path;
+        error = macroOpenFailure(path);
         return false;
     }
     const std::string_view text(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size());

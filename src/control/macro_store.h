@@ -55,6 +55,8 @@ inline constexpr const char* kMacroStoreFullMessage =
     "The macro has reached its storage space limit.  The macro has been rewound to the previous complete "
     "operation.  Recording has stopped.";
 inline constexpr const char* kMacroOpenFailedMessage = "Unable to open the macro: ";
+// kMacroOpenFailedMessage and the path; when the file itself could not be read, ": <reason>." follows.
+std::string macroOpenFailure(const std::string& path, const std::string& reason = {});
 
 // Thrown to abandon the command being recorded or replayed; being a CommandAbandoned, the projection
 // routine's single failure guard catches it. The cause tells the guard whether the store-full handling must run; the
@@ -117,8 +119,8 @@ public:
     // Reads a ".gmc" file. Refused: a lastIndex below -1 or of kCapacity or more, a key or text longer
     // than the limits above (a "volnam" text longer than kMacroMaxVolumeNameLength), a file that ends
     // early, and bytes after the last entry (a macro file holds exactly its entries). A refused file leaves
-    // the store empty. loadBytes answers whether the bytes were read; open answers "Unable to open the
-    // macro: " + path on refusal, and clears `unsaved` on success.
+    // the store empty. loadBytes answers whether the bytes were read; open answers macroOpenFailure() on
+    // refusal, and clears `unsaved` on success.
     bool loadBytes(std::span<const uint8_t> bytes);
     IoStatus open(const std::string& path);
 

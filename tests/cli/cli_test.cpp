@@ -579,7 +579,7 @@ TEST(CliPlay, AFailedPlayExitsNonZeroAndWritesNothing) {
 
     const CliRun missing = runCli("play '" + dir.file("none.gmc") + "'");
     EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_EQ(missing.err, "Unable to open the macro: " + dir.file("none.gmc") + "\n");
+    EXPECT_EQ(missing.err, "Unable to open the macro: " + dir.file("none.gmc") + ": No such file or directory.\n");
 }
 
 } // namespace
