@@ -15,6 +15,10 @@
 
 namespace grovex {
 
+// The longest length prefix a reader takes, whatever the text's length: 0xFF, 0xFFFF and four bytes. The
+// largest file of a format counts every text with it.
+inline constexpr size_t kLongestTextPrefix = 7;
+
 class ArchiveWriter {
 public:
     void putUint8(uint8_t value);

@@ -1,8 +1,10 @@
 #include "base/file_io.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -35,6 +37,24 @@ std::string replacedFile(const std::string& path) {
     std::free(resolved);
     return target;
 }
+
+// Why a file of this type is not read.
+std::string notRegularReason(mode_t mode) {
+    return S_ISDIR(mode) ? "it is a directory" : "it is not a regular file";
+}
+
+// Closes the descriptor it holds when it goes.
+struct Descriptor {
+    explicit Descriptor(int opened) : fd(opened) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    const int fd;
+};
 
 std::filesystem::path directoryOf(const std::filesystem::path& file) {
     const std::filesystem::path parent = file.parent_path();
@@ -105,48 +125,84 @@ std::string saveFailureMessage(const std::string& path, int error) {
     return "Unable to save " + path + ": " + reasonText(error) + ".";
 }
 
-std::string openFailureMessage(const std::string& path, int error) {
-    return "Unable to open " + path + ": " + reasonText(error) + ".";
+std::string openFailureMessage(const std::string& path, const std::string& reason) {
+    return "Unable to open " + path + ": " + reason + ".";
 }
 
-FileContent readFile(const std::string& path) {
-    FileContent content;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+int openRegularFile(const std::string& path, std::string& reason) {
+    // A path that names a special file is not even opened: opening some devices does something by itself.
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        reason = notRegularReason(status.st_mode);
+        return -1;
+    }
+    // Something else may take the file's place before the open. Without O_NONBLOCK, a named pipe would wait
+    // there for a writer; the type that counts is the one of the file opened.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        content.error = openFailureMessage(path, errno);
+        reason = reasonText(errno);
+        return -1;
+    }
+    int flags = 0;
+    if (::fstat(fd, &status) != 0 || (flags = ::fcntl(fd, F_GETFL)) < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        reason = reasonText(errno);
+        ::close(fd);
+        return -1;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        reason = notRegularReason(status.st_mode);
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+FileContent readFile(const std::string& path, const FileCap& cap) {
+    const auto refused = [&path](std::string reason) {
+        FileContent content;
+        content.error = openFailureMessage(path, reason);
+        content.reason = std::move(reason);
         return content;
+    };
+    const std::string tooLarge = "it is larger than the largest " + std::string(cap.kind) + " file (" +
+                                 std::to_string(cap.largestSize) + " bytes)";
+
+    std::string reason;
+    const Descriptor file(openRegularFile(path, reason));
+    if (file.fd < 0) {
+        return refused(reason);
     }
     struct stat status {};
-    if (::fstat(fd, &status) == 0) {
-        if (S_ISDIR(status.st_mode)) {
-            ::close(fd);
-            content.error = openFailureMessage(path, EISDIR);
-            return content;
-        }
-        if (S_ISREG(status.st_mode) && status.st_size > 0) {
-            content.bytes.reserve(static_cast<size_t>(status.st_size));
-        }
+    if (::fstat(file.fd, &status) != 0) {
+        return refused(reasonText(errno));
     }
+    if (static_cast<uintmax_t>(status.st_size) > cap.largestSize) {
+        return refused(tooLarge);
+    }
+
+    FileContent content;
+    content.bytes.reserve(static_cast<size_t>(status.st_size));
+    // Up to one byte past the cap, which tells a file that grew while it was read (or that reports no size,
+    // as the system's own files do) from one that fits.
     uint8_t chunk[kReadChunk];
     for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        const size_t room = cap.largestSize - content.bytes.size() + 1;
+        const ssize_t n = ::read(file.fd, chunk, std::min(sizeof chunk, room));
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            const int error = errno;
-            ::close(fd);
-            content.bytes.clear();
-            content.error = openFailureMessage(path, error);
-            return content;
+            return refused(reasonText(errno));
         }
         if (n == 0) {
-            break;
+            return content;
+        }
+        if (static_cast<size_t>(n) == room) {
+            return refused(tooLarge);
         }
         content.bytes.insert(content.bytes.end(), chunk, chunk + n);
     }
-    ::close(fd);
-    return content;
 }
 
 IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes, FileSystem& fs) {

@@ -1,6 +1,6 @@
 #pragma once
-// Whole-file reads, and saves that never destroy the previous version of a file: the bytes go to a
-// temporary file beside the target, are flushed to the disk, and only then replace the target.
+// Whole-file reads of bounded size, and saves that never destroy the previous version of a file: the bytes
+// go to a temporary file beside the target, are flushed to the disk, and only then replace the target.
 
 #include <cstddef>
 #include <cstdint>
@@ -47,13 +47,31 @@ public:
 // The real system calls.
 FileSystem& systemFileSystem();
 
-// The whole content of a file. On failure `error` says "Unable to open <path>: <reason>." and bytes is empty.
+// The largest file of one kind that its reader takes, worked out by each format from its layout, and the
+// kind's name for the reason that refuses a larger file.
+struct FileCap {
+    const char* kind;   // "document": "it is larger than the largest document file (716684 bytes)"
+    size_t largestSize; // bytes; well below SIZE_MAX
+};
+
+// The whole content of a file. On failure bytes is empty, `reason` says why (the system's reason, or "it is a
+// directory", "it is not a regular file", "it is larger than the largest <kind> file (<N> bytes)") and
+// `error` is the sentence "Unable to open <path>: <reason>.".
 struct FileContent {
     std::vector<uint8_t> bytes;
+    std::string reason;
     std::string error;
     bool ok() const { return error.empty(); }
 };
-FileContent readFile(const std::string& path);
+
+// Reads a regular file of at most cap.largestSize bytes. Anything else is refused without waiting and before
+// anything is allocated for it: a directory, a named pipe, a socket or a device, a file larger than the cap,
+// and a file that grows past the cap while it is read.
+FileContent readFile(const std::string& path, const FileCap& cap);
+
+// Opens a regular file for reading, as readFile does, for a reader that streams it: a descriptor that blocks
+// no longer, or -1 with `reason` ("it is a directory", "it is not a regular file", the system's reason).
+int openRegularFile(const std::string& path, std::string& reason);
 
 // Writes bytes to a new file in the target's directory, flushes it to the disk and renames it over the
 // target (a symbolic link is followed, so the link stays). A target that exists and is not writable (no
@@ -63,8 +81,9 @@ FileContent readFile(const std::string& path);
 IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes,
                              FileSystem& fileSystem = systemFileSystem());
 
-// The sentence for a failed save or open, with the system's description of errno value `error`.
+// The sentence for a failed save, with the system's description of errno value `error`.
 std::string saveFailureMessage(const std::string& path, int error);
-std::string openFailureMessage(const std::string& path, int error);
+// The sentence for a failed open: "Unable to open <path>: <reason>.".
+std::string openFailureMessage(const std::string& path, const std::string& reason);
 
 } // namespace grovex

@@ -132,9 +132,10 @@ std::string Sha256::hexDigest() const {
 }
 
 std::optional<std::string> sha256OfFile(const std::string& path, std::string& error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string reason;
+    const int fd = openRegularFile(path, reason);
     if (fd < 0) {
-        error = openFailureMessage(path, errno);
+        error = openFailureMessage(path, reason);
         return std::nullopt;
     }
     Sha256 hash;

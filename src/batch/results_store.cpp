@@ -330,6 +330,9 @@ void checkWritable(const std::string& path) {
         if (S_ISDIR(status.st_mode)) {
             failSaving(path, systemReason(EISDIR));
         }
+        if (!S_ISREG(status.st_mode)) { // a pipe or a device would never hold a database
+            failSaving(path, "it is not a regular file");
+        }
         // Root may write anything; a file its owner made read-only is still not ours to change.
         if (S_ISREG(status.st_mode) && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
             failSaving(path, systemReason(EACCES));

@@ -1,6 +1,7 @@
 #include "batch/stand_table.h"
 
 #include "base/c_format.h"
+#include "base/file_io.h"
 #include "base/sha256.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <set>
 #include <string_view>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace grovex::batch {
@@ -176,9 +178,19 @@ std::vector<std::string> StandTableColumns::userNames() const {
     return out;
 }
 
-CsvRecordReader::CsvRecordReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {
+CsvRecordReader::CsvRecordReader(const std::string& path) {
+    // Only a regular file: a pipe or a device would never end, or wait for ever.
+    std::string reason;
+    const int fd = openRegularFile(path, reason);
+    if (fd >= 0) {
+        file_ = ::fdopen(fd, "rb");
+        if (file_ == nullptr) {
+            reason = std::strerror(errno);
+            ::close(fd);
+        }
+    }
     if (file_ == nullptr) {
-        openError_ = "Unable to open " + path + ": " + std::strerror(errno) + ".";
+        openError_ = openFailureMessage(path, reason);
     }
 }
 
@@ -296,7 +308,24 @@ bool CsvRecordReader::next(std::vector<std::string>& fields, int64_t& line, std:
     }
 }
 
+namespace {
+
+std::optional<std::string> checkRows(const std::string& path, StandTableCheck& result);
+
+} // namespace
+
 std::optional<std::string> checkStandTable(const std::string& path, StandTableCheck& result) {
+    // Every refusal names the file; those about a line of it start with the line.
+    std::optional<std::string> refused = checkRows(path, result);
+    if (refused && refused->rfind("line ", 0) == 0) {
+        refused = path + ": " + *refused;
+    }
+    return refused;
+}
+
+namespace {
+
+std::optional<std::string> checkRows(const std::string& path, StandTableCheck& result) {
     result = StandTableCheck{};
     CsvRecordReader csv(path);
     if (!csv.openError().empty()) {
@@ -351,6 +380,8 @@ std::optional<std::string> checkStandTable(const std::string& path, StandTableCh
     result.sha256 = *digest;
     return std::nullopt;
 }
+
+} // namespace
 
 StandTableReader::StandTableReader(const std::string& path, StandTableColumns columns)
     : csv_(path), columns_(std::move(columns)) {

@@ -230,7 +230,7 @@ int runBatchCommand(const BatchCommand& command, const BatchOptions& options, st
     }
     batch::StandTableCheck table;
     if (auto refused = batch::checkStandTable(options.standTable, table)) {
-        err << options.standTable << ": " << *refused << '\n';
+        err << *refused << '\n';
         return kExitBadInput;
     }
 

@@ -27,10 +27,10 @@ MacroCommand addMacroCommand(CLI::App& app, MacroOptions& options) {
 namespace {
 
 int dump(const MacroOptions& options, std::ostream& out, std::ostream& err) {
-    const FileContent content = readFile(options.dumpFile);
+    const FileContent content = readFile(options.dumpFile, kMacroFileCap);
     std::vector<MacroEntry> entries;
     if (!content.ok() || !parseMacroFile(content.bytes, entries)) {
-        err << kMacroOpenFailedMessage << options.dumpFile << '\n';
+        err << macroOpenFailure(options.dumpFile, content.reason) << '\n';
         return kExitBadInput;
     }
     out << macroText(entries);
@@ -39,7 +39,7 @@ int dump(const MacroOptions& options, std::ostream& out, std::ostream& err) {
 }
 
 int build(const MacroOptions& options, std::ostream& err) {
-    const FileContent content = readFile(options.buildFile);
+    const FileContent content = readFile(options.buildFile, kMacroTextFileCap);
     if (!content.ok()) {
         err << content.error << '\n';
         return kExitBadInput;

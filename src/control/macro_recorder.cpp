@@ -234,7 +234,7 @@ void MacroRecorder::open() {
     if (const std::optional<std::string> path = ui_.openFileName(dialogRequest())) {
         if (const IoStatus status = store_.open(*path); !status) {
             store_.clear();
-            ui_.message(kMacroOpenFailedMessage + *path);
+            ui_.message(status.message());
             return;
         }
     }

@@ -145,11 +145,15 @@ bool MacroStore::loadBytes(std::span<const uint8_t> bytes) {
     return true;
 }
 
+std::string macroOpenFailure(const std::string& path, const std::string& reason) {
+    return kMacroOpenFailedMessage + path + (reason.empty() ? "" : ": " + reason + ".");
+}
+
 IoStatus MacroStore::open(const std::string& path) {
-    const FileContent content = readFile(path);
+    const FileContent content = readFile(path, kMacroFileCap);
     if (!content.ok() || !loadBytes(content.bytes)) {
         lastIndex_ = -1;
-        return IoStatus::failure(kMacroOpenFailedMessage + path);
+        return IoStatus::failure(macroOpenFailure(path, content.reason));
     }
     unsaved_ = false;
     return IoStatus::success();

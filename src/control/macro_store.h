@@ -8,6 +8,7 @@
 // failure guard, which catches MacroAbandon, runs the macro failure handling (for a full store this
 // includes rewindToLastProjectEnd and kMacroStoreFullMessage) and rolls the command back.
 
+#include "base/archive.h"
 #include "base/file_io.h"
 #include "control/command_abandoned.h"
 
@@ -54,6 +55,8 @@ inline constexpr const char* kMacroStoreFullMessage =
     "The macro has reached its storage space limit.  The macro has been rewound to the previous complete "
     "operation.  Recording has stopped.";
 inline constexpr const char* kMacroOpenFailedMessage = "Unable to open the macro: ";
+// kMacroOpenFailedMessage and the path; when the file itself could not be read, ": <reason>." follows.
+std::string macroOpenFailure(const std::string& path, const std::string& reason = {});
 
 // Thrown to abandon the command being recorded or replayed; being a CommandAbandoned, the projection
 // routine's single failure guard catches it. The cause tells the guard whether the store-full handling must run; the
@@ -116,8 +119,8 @@ public:
     // Reads a ".gmc" file. Refused: a lastIndex below -1 or of kCapacity or more, a key or text longer
     // than the limits above (a "volnam" text longer than kMacroMaxVolumeNameLength), a file that ends
     // early, and bytes after the last entry (a macro file holds exactly its entries). A refused file leaves
-    // the store empty. loadBytes answers whether the bytes were read; open answers "Unable to open the
-    // macro: " + path on refusal, and clears `unsaved` on success.
+    // the store empty. loadBytes answers whether the bytes were read; open answers macroOpenFailure() on
+    // refusal, and clears `unsaved` on success.
     bool loadBytes(std::span<const uint8_t> bytes);
     IoStatus open(const std::string& path);
 
@@ -127,6 +130,15 @@ private:
     bool unsaved_ = false;
     bool recordingActive_ = false;
 };
+
+// The largest ".gmc" file: 400 entries, each with a key and a text of 1024 characters behind the longest
+// length prefix (7 bytes) and its integer, index and real: 4 + 400 x (2 x (7 + 1024) + 3 x 4) = 829,604 bytes.
+// (A "volnam" entry, whose text is at most 15 characters, is smaller.)
+inline constexpr size_t kLargestMacroFile =
+    4 + MacroStore::kCapacity *
+            (kLongestTextPrefix + kMacroMaxKeyLength + kLongestTextPrefix + kMacroMaxTextLength + 3 * 4);
+static_assert(kLargestMacroFile == 829604);
+inline constexpr FileCap kMacroFileCap{"macro", kLargestMacroFile};
 
 // Reads the entries of a ".gmc" file under the limits above; false when the bytes are refused.
 bool parseMacroFile(std::span<const uint8_t> bytes, std::vector<MacroEntry>& entries);

@@ -353,16 +353,19 @@ bool hasMacroExtension(const std::string& path) {
 } // namespace
 
 bool readMacroEntries(const std::string& path, std::vector<MacroEntry>& entries, std::string& error) {
-    const FileContent content = readFile(path);
+    // A file of another name may be as large as the larger of the two forms, the text form.
+    static_assert(kLargestMacroTextFile > kLargestMacroFile);
+    const bool binaryName = hasMacroExtension(path);
+    const FileContent content = readFile(path, binaryName ? kMacroFileCap : kMacroTextFileCap);
     if (!content.ok()) {
-        error = kMacroOpenFailedMessage + path;
+        error = macroOpenFailure(path, content.reason);
         return false;
     }
     if (parseMacroFile(content.bytes, entries)) {
         return true;
     }
-    if (hasMacroExtension(path)) {
-        error = kMacroOpenFailedMessage + path;
+    if (binaryName) {
+        error = macroOpenFailure(path);
         return false;
     }
     const std::string_view text(reinterpret_cast<const char*>(content.bytes.data()), content.bytes.size());

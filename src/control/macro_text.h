@@ -27,6 +27,20 @@
 
 namespace grovex {
 
+// The largest text form: 400 lines as long as macroEntryLine writes them, each ending in CR LF.
+//   key      a quoted key of 1024 bytes, each written "\xHH"               2 + 4 x 1024 = 4098
+//   int      " int -2147483648"                                                 5 + 11 =   16
+//   real     " real -1.17549435e-38"                                            6 + 15 =   21
+//   text     " text " and a quoted text of 1024 bytes written "\xHH"      6 + 2 + 4 x 1024 = 4104
+//   index    " index -2147483648"                                               7 + 11 =   18
+//   CR LF                                                                                  2
+// 400 x 8259 = 3,303,600 bytes. Comments and blank lines count against the same size.
+inline constexpr size_t kLongestMacroTextLine =
+    (2 + 4 * kMacroMaxKeyLength) + (5 + 11) + (6 + 15) + (6 + 2 + 4 * kMacroMaxTextLength) + (7 + 11) + 2;
+inline constexpr size_t kLargestMacroTextFile = MacroStore::kCapacity * kLongestMacroTextLine;
+static_assert(kLargestMacroTextFile == 3303600);
+inline constexpr FileCap kMacroTextFileCap{"macro text", kLargestMacroTextFile};
+
 std::string macroEntryLine(const MacroEntry& entry);
 std::string macroText(std::span<const MacroEntry> entries);
 

@@ -56,7 +56,7 @@ bool StateFile::write(const std::vector<uint8_t>& bytes) {
 }
 
 std::optional<std::vector<uint8_t>> StateFile::read() {
-    FileContent content = readFile(path_);
+    FileContent content = readFile(path_, kDocumentFileCap);
     if (!content.ok()) {
         return std::nullopt;
     }

@@ -2,6 +2,7 @@
 // One results table: the stand summary, seven column headings and the class rows with their total row.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,6 +12,13 @@ namespace grovex {
 inline constexpr int kColumnCount = 7;
 inline constexpr int kMaxRows = 200;
 inline constexpr int kMaxTables = 100;
+
+// The longest texts a table holds. The summary: the live-tree summary with hardwoods, 533 characters of text
+// and eleven "%8.2f" numbers at their widest, ten floats of -3.4e38 (43 characters each) and the hardwood
+// percent, a float times 100 (45): 533 + 10 x 43 + 45 = 1008. A heading: "Volume\ni.b.\nTo%3.0fin" with a top
+// diameter of -3.4e38, 16 + 40 = 56.
+inline constexpr size_t kMaxSummaryLength = 1008;
+inline constexpr size_t kMaxHeadingLength = 56;
 
 // The kinds a table can be made from.
 inline constexpr int kLiveTreeTable = 2;

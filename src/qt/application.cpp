@@ -64,7 +64,9 @@ bool Application::start(const QStringList& arguments) {
 
     mainWindow_ = std::make_unique<MainWindow>(*this);
 
-    // The first argument that is not an option names a document to open; otherwise a new one.
+    // The first argument that is not an option names a document to open; otherwise a new one. A document
+    // that cannot be opened has shown its message, and the user goes on with a new one rather than losing
+    // the application as well.
     QString file;
     for (const QString& argument : arguments) {
         if (!argument.startsWith(QLatin1Char('-'))) {
@@ -72,10 +74,8 @@ bool Application::start(const QStringList& arguments) {
             break;
         }
     }
-    if (file.isEmpty()) {
+    if (file.isEmpty() || openDocumentFile(file) == nullptr) {
         fileNew();
-    } else if (openDocumentFile(file) == nullptr) {
-        return false;
     }
 
     mainWindow_->restoreAndShow();

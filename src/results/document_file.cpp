@@ -131,7 +131,7 @@ private:
     bool tableBlock(ResultTable& table) {
         int32_t lastRow = 0;
         int32_t lastColumn = 0;
-        text(table.summary, ArchiveReader::kNoTextLimit);
+        text(table.summary, kMaxSummaryLength);
         if (!read(lastRow) || !within(lastRow, -1, kMaxRows - 1)) {
             return false;
         }
@@ -149,7 +149,7 @@ private:
             }
         }
         for (std::string& heading : table.headings) {
-            text(heading, ArchiveReader::kNoTextLimit);
+            text(heading, kMaxHeadingLength);
         }
         return ok();
     }
@@ -367,7 +367,7 @@ IoStatus saveDocument(CGROVEXDoc& doc, const std::string& path, FileSystem& file
 
 OpenedDocument openDocument(const std::string& path) {
     OpenedDocument opened;
-    const FileContent content = readFile(path);
+    const FileContent content = readFile(path, kDocumentFileCap);
     if (!content.ok()) {
         opened.result = DocumentLoad::Unreadable;
         opened.error = content.error;

@@ -25,6 +25,28 @@ inline constexpr const char* kUnexpectedFormatMessage = "Unexpected file format.
 // wide; the model's names 14).
 inline constexpr size_t kMaxPageNameLength = 15;
 
+// The largest document file: every count at its limit and every text at its longest, each with the longest
+// length prefix (7 bytes).
+//   version, run and display state     4 + 5 x 4                                                   =      24
+//   table count, 100 tables            4 + 100 x 7088                                              = 708,804
+//     one table: summary 7 + 1008, row count 4, layout 6 x 4, column count 4,
+//     200 rows x 7 cells x 4 = 5600, 7 headings x (7 + 56) = 441
+//   tree records                       300 x 6 values x 4                                          =   7,200
+//   the model's other values           67 numbers x 4, title 7 + 79, two names 2 x (7 + 14)        =     396
+//   the volume page                    14 numbers x 4, three names 3 x (7 + 15)                    =     122
+//   the plantation page                13 numbers x 4, title 7 + 79                                =     138
+//                                                                                                    716,684
+inline constexpr size_t kLargestTableBlock = (kLongestTextPrefix + kMaxSummaryLength) + 4 + 6 * 4 + 4 +
+                                             kMaxRows * kColumnCount * 4 +
+                                             kColumnCount * (kLongestTextPrefix + kMaxHeadingLength);
+static_assert(kLargestTableBlock == 7088);
+inline constexpr size_t kLargestDocumentFile =
+    (4 + 5 * 4) + (4 + kMaxTables * kLargestTableBlock) + kMaxRecords * 6 * 4 +
+    (67 * 4 + (kLongestTextPrefix + kMaxTitleLength) + 2 * (kLongestTextPrefix + kMaxVolumeNameLength)) +
+    (14 * 4 + 3 * (kLongestTextPrefix + kMaxPageNameLength)) + (13 * 4 + (kLongestTextPrefix + kMaxTitleLength));
+static_assert(kLargestDocumentFile == 716684);
+inline constexpr FileCap kDocumentFileCap{"document", kLargestDocumentFile};
+
 enum class DocumentLoad {
     Ok,
     WrongVersion,     // kWrongVersionMessage, shown with the application title as caption

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 
 namespace grovex {
 namespace {
@@ -90,12 +89,11 @@ std::optional<LogFont> decodeFontRecord(std::span<const uint8_t> bytes) {
 }
 
 std::optional<LogFont> readFontRecord(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    FontRecord record{};
-    if (!in.read(reinterpret_cast<char*>(record.data()), static_cast<std::streamsize>(record.size()))) {
+    const FileContent content = readFile(path, kFontRecordFileCap);
+    if (!content.ok()) {
         return std::nullopt;
     }
-    return decodeFontRecord(record);
+    return decodeFontRecord(content.bytes);
 }
 
 IoStatus writeFontRecord(const std::string& path, const LogFont& font, FileSystem& fileSystem) {

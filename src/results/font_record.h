@@ -24,7 +24,10 @@ FontRecord encodeFontRecord(const LogFont& font);
 // Nothing when fewer than 60 bytes are given. A face name without a terminator is cut to 31 characters.
 std::optional<LogFont> decodeFontRecord(std::span<const uint8_t> bytes);
 
-// Nothing when the file is missing, short or unreadable.
+// The record file holds the record and nothing more.
+inline constexpr FileCap kFontRecordFileCap{"font record", kFontRecordSize};
+
+// Nothing when the file is missing, short, longer than a record or unreadable.
 std::optional<LogFont> readFontRecord(const std::string& path);
 // Replaces the file without ever leaving a short record behind: on failure the previous record is kept.
 IoStatus writeFontRecord(const std::string& path, const LogFont& font, FileSystem& fileSystem = systemFileSystem());

@@ -229,7 +229,7 @@ TreeListReadStatus readTreeList(std::span<const uint8_t> bytes, TreeList& list, 
 }
 
 TreeListReadStatus readTreeListFile(const std::string& path, TreeList& list, Ui& ui) {
-    const FileContent content = readFile(path);
+    const FileContent content = readFile(path, kTreeListFileCap);
     if (!content.ok()) {
         resetBeforeReading(list);
         ui.message(content.error, Buttons::Ok, Icon::Warning);

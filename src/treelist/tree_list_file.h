@@ -13,7 +13,8 @@
 //  - The file ends inside the header or inside a tree line (or is empty): the complete tree rows before the
 //    break are kept, the list is loaded, and the user is told where the file ended. A header field cut
 //    short is not stored; it and the header fields after it keep what they held before the read.
-//  - A file that cannot be opened: a message naming the file and the reason; the list is not loaded.
+//  - A file that cannot be opened, is not a regular file or is larger than any tree list can be (see
+//    kLargestTreeListFile): a message naming the file and the reason; the list is not loaded.
 //
 // Writing refuses, before anything is written, a list with a value that would not fit its field (the
 // value is formatted with its field's conversion and must come out exactly as wide as the field); the
@@ -50,6 +51,14 @@ inline constexpr const char* kHeaderCutMessage =
 // The grid's own message for a save that cannot be written; the reason follows on the next line.
 inline constexpr const char* kOutputFailureMessage = "Unable to open file for output";
 
+// The largest tree list file: the crown-class layout, whose tree lines are the longer, with 300 tree lines and
+// every line ending in CR LF: (42 + 2) + 300 x (17 + 2) = 44 + 5,700 = 5,744 bytes. (The dominant-height
+// layout, with the one extra blank the reader allows before the dominant height, is smaller:
+// (49 + 1 + 2) + 300 x (16 + 2) = 5,452 bytes.)
+inline constexpr size_t kLargestTreeListFile = (42 + 2) + kMaxTreeRows * (17 + 2);
+static_assert(kLargestTreeListFile == 5744);
+inline constexpr FileCap kTreeListFileCap{"tree list", kLargestTreeListFile};
+
 enum class TreeListReadStatus {
     Complete,        // loaded, every line read
     TooManyTrees,    // loaded with the first 300 trees; message shown
@@ -64,7 +73,8 @@ enum class TreeListReadStatus {
 // are shown through `ui` as OK boxes; `list.loaded` tells whether the list can be used.
 TreeListReadStatus readTreeList(std::span<const uint8_t> bytes, TreeList& list, Ui& ui);
 
-// The same for the file at `path`. A file that cannot be read shows "Unable to open <path>: <reason>.".
+// The same for the file at `path`. A file that cannot be read, or is larger than kLargestTreeListFile, shows
+// "Unable to open <path>: <reason>.".
 TreeListReadStatus readTreeListFile(const std::string& path, TreeList& list, Ui& ui);
 
 // The message that refuses a save ("Row 12, Height: 104.3 does not fit its 4-character field. The tree

@@ -1,4 +1,4 @@
-// Whole-file reads and saves that keep the previous version of a file whatever fails.
+// Whole-file reads of bounded size and saves that keep the previous version of a file whatever fails.
 
 #include "base/file_io.h"
 #include "support/failing_file_system.h"
@@ -6,11 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <vector>
 
 namespace grovex {
@@ -46,8 +53,10 @@ void writePlain(const fs::path& path, const Bytes& bytes) {
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+constexpr FileCap kTestCap{"test", 1024 * 1024};
+
 Bytes contentOf(const fs::path& path) {
-    const FileContent content = readFile(path.string());
+    const FileContent content = readFile(path.string(), kTestCap);
     EXPECT_TRUE(content.ok()) << content.error;
     return content.bytes;
 }
@@ -68,18 +77,99 @@ TEST(ReadFile, ReturnsTheBytesOrSaysWhyNot) {
     EXPECT_EQ(contentOf(file), bytes);
 
     writePlain(dir.path() / "empty.gvx", {});
-    const FileContent empty = readFile((dir.path() / "empty.gvx").string());
+    const FileContent empty = readFile((dir.path() / "empty.gvx").string(), kTestCap);
     EXPECT_TRUE(empty.ok());
     EXPECT_TRUE(empty.bytes.empty());
 
     const std::string missing = (dir.path() / "missing.gvx").string();
-    const FileContent notThere = readFile(missing);
+    const FileContent notThere = readFile(missing, kTestCap);
     EXPECT_FALSE(notThere.ok());
+    EXPECT_EQ(notThere.reason, "No such file or directory");
     EXPECT_EQ(notThere.error, "Unable to open " + missing + ": No such file or directory.");
+}
 
-    const FileContent directory = readFile(dir.path().string());
-    EXPECT_EQ(directory.error, "Unable to open " + dir.path().string() + ": Is a directory.");
-    EXPECT_TRUE(directory.bytes.empty());
+// Whatever the path names, the answer comes at once: a named pipe without a writer must not hold the
+// program. Should the read block after all, a writer is let in so that the test fails instead of hanging.
+FileContent readWithoutWaiting(const fs::path& path) {
+    auto reading = std::async(std::launch::async, [path] { return readFile(path.string(), kTestCap); });
+    if (reading.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ADD_FAILURE() << path << " kept the reader waiting";
+        const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0) {
+            ::close(writer);
+        }
+    }
+    return reading.get();
+}
+
+TEST(ReadFile, RefusesWhatIsNotARegularFileWithoutWaiting) {
+    ScratchDirectory dir;
+    const fs::path pipe = dir.path() / "pipe.gvx";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const fs::path socketPath = dir.path() / "socket.gvx";
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(sock, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socketPath.string().size(), sizeof address.sun_path);
+    std::strcpy(address.sun_path, socketPath.c_str());
+    ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const fs::path loop = dir.path() / "loop.gvx";
+    fs::create_symlink(dir.path() / "back.gvx", loop);
+    fs::create_symlink(loop, dir.path() / "back.gvx");
+    const fs::path linkToPipe = dir.path() / "link.gvx";
+    fs::create_symlink(pipe, linkToPipe);
+
+    const struct {
+        fs::path path;
+        std::string reason;
+    } cases[] = {
+        {dir.path(), "it is a directory"},        {pipe, "it is not a regular file"},
+        {linkToPipe, "it is not a regular file"}, {"/dev/zero", "it is not a regular file"},
+        {socketPath, "it is not a regular file"}, {loop, "Too many levels of symbolic links"},
+    };
+    for (const auto& c : cases) {
+        const FileContent content = readWithoutWaiting(c.path);
+        EXPECT_EQ(content.reason, c.reason) << c.path;
+        EXPECT_EQ(content.error, "Unable to open " + c.path.string() + ": " + c.reason + ".") << c.path;
+        EXPECT_TRUE(content.bytes.empty()) << c.path;
+    }
+    ::close(sock);
+}
+
+TEST(ReadFile, RefusesAFileLargerThanItsCapBeforeReadingIt) {
+    ScratchDirectory dir;
+    const FileCap cap{"stand", 300000}; // more than one read
+    const std::string tooLarge = "it is larger than the largest stand file (300000 bytes)";
+
+    const fs::path atCap = dir.path() / "at cap.gvx";
+    writePlain(atCap, pattern(cap.largestSize, 5));
+    EXPECT_EQ(readFile(atCap.string(), cap).bytes, pattern(cap.largestSize, 5));
+
+    const fs::path over = dir.path() / "over.gvx";
+    writePlain(over, pattern(cap.largestSize + 1, 5));
+    const FileContent oneByteOver = readFile(over.string(), cap);
+    EXPECT_EQ(oneByteOver.error, "Unable to open " + over.string() + ": " + tooLarge + ".");
+    EXPECT_TRUE(oneByteOver.bytes.empty());
+
+    // 200 GB that take no disk space: refused from its size, with nothing allocated or read.
+    const fs::path sparse = dir.path() / "sparse.gvx";
+    const int fd = ::open(sparse.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    const bool grown = ::ftruncate(fd, off_t{200} * 1000 * 1000 * 1000) == 0;
+    ::close(fd);
+    if (grown) {
+        EXPECT_EQ(readFile(sparse.string(), cap).reason, tooLarge);
+    } else {
+        ADD_FAILURE() << "no sparse file of 200 GB in " << dir.path();
+    }
+
+    // A file that reports no size, as the system's own do, is still read only up to the cap.
+    const FileContent status = readFile("/proc/self/status", kTestCap);
+    ASSERT_TRUE(status.ok()) << status.error;
+    ASSERT_GT(status.bytes.size(), 10u);
+    EXPECT_EQ(readFile("/proc/self/status", FileCap{"status", 10}).reason,
+              "it is larger than the largest status file (10 bytes)");
 }
 
 TEST(WriteFileAtomically, ReplacesTheFileKeepingItsPermissionsAndLeavesNothingBeside) {

@@ -69,7 +69,7 @@ TEST(Sha256, FileDigestEqualsTheDigestInMemory) {
     EXPECT_EQ(sha256OfFile(missing, error), std::nullopt);
     EXPECT_EQ(error, "Unable to open " + missing + ": No such file or directory.");
     EXPECT_EQ(sha256OfFile(dir.string(), error), std::nullopt);
-    EXPECT_EQ(error, "Unable to read " + dir.string() + ": Is a directory.");
+    EXPECT_EQ(error, "Unable to open " + dir.string() + ": it is a directory.");
     fs::remove_all(dir);
 }
 

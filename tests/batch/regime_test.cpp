@@ -115,7 +115,7 @@ TEST(RegimeTest, RefusesAMacroThatDoesNotStartWithAnInitialization) {
 
     const std::optional<std::string> missing = readRegime({"gone", "/nonexistent/regime.gmc"}, regime);
     ASSERT_TRUE(missing.has_value());
-    EXPECT_EQ(*missing, "Regime gone: Unable to open the macro: /nonexistent/regime.gmc");
+    EXPECT_EQ(*missing, "Regime gone: Unable to open the macro: /nonexistent/regime.gmc: No such file or directory.");
 }
 
 TEST(RegimeTest, SpecNamesTheRegime) {

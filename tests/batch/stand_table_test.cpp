@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace grovex::batch {
@@ -65,6 +66,22 @@ TEST_F(StandTableTest, ReadsQuotedFieldsLineEndsAndUserColumnsAsWritten) {
     EXPECT_EQ(stands[1].userValues, (std::vector<std::string>{"Åsa", "two\nlines"}));
 }
 
+TEST_F(StandTableTest, DropsOnlyAByteOrderMarkFromTheFirstName) {
+    // "Ｓite" starts with U+FF33, EF BC B3: the same first byte as the mark EF BB BF, yet part of the name.
+    for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+        const std::string path = write(mark + "\xEF\xBC\xB3ite,stand_id\n65,A-1\n");
+        StandTableCheck check;
+        ASSERT_EQ(checkStandTable(path, check), std::nullopt) << "mark: " << mark.size() << " bytes";
+        EXPECT_EQ(check.columns.userNames(), std::vector<std::string>{"\xEF\xBC\xB3ite"});
+        EXPECT_EQ(rows(path, check).at(0).userValues, std::vector<std::string>{"65"});
+    }
+    StandTableCheck check;
+    const std::string cut = write("\xEF\xBBstand_id\nA-1\n");
+    const std::optional<std::string> cutShort = checkStandTable(cut, check);
+    ASSERT_TRUE(cutShort.has_value());
+    EXPECT_EQ(*cutShort, cut + ": line 1: field 1 is not UTF-8 text.");
+}
+
 struct Refusal {
     const char* name;
     std::string bytes;
@@ -97,11 +114,19 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"StandIdTwice", "stand_id,site\nA,60\nB,61\nA,62\n", "line 4: the stand_id \"A\" is also on line 2"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(StandTableTest, MissingFileSaysWhy) {
-    StandTableCheck check;
-    const std::optional<std::string> refused = checkStandTable((folder_ / "none.csv").string(), check);
-    ASSERT_TRUE(refused.has_value());
-    EXPECT_NE(refused->find("No such file or directory"), std::string::npos);
+TEST_F(StandTableTest, OnlyARegularFileIsRead) {
+    // A missing file, a folder and a named pipe (which would wait for a writer for ever) are refused at once.
+    const std::string fifo = (folder_ / "pipe.csv").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {(folder_ / "none.csv").string(), "No such file or directory."},
+        {folder_.string(), "it is a directory."},
+        {fifo, "it is not a regular file."},
+    };
+    for (const auto& [path, reason] : cases) {
+        StandTableCheck check;
+        EXPECT_EQ(checkStandTable(path, check), "Unable to open " + path + ": " + reason);
+    }
 }
 
 } // namespace

@@ -12,8 +12,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -553,12 +555,78 @@ TEST(CliPlay, AFailedPlayExitsNonZeroAndWritesNothing) {
 
     const CliRun missing = runCli("play '" + dir.file("none.gmc") + "'");
     EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_EQ(missing.err, "Unable to open the macro: " + dir.file("none.gmc") + "\n");
+    EXPECT_EQ(missing.err, "Unable to open the macro: " + dir.file("none.gmc") + ": No such file or directory.\n");
 }
 
 } // namespace
 
 namespace {
+
+// Paths that name no file the program can read, each with the reason it is given: a named pipe without a
+// writer, a directory, a link that leads back to itself, a sparse file of 200 GB that takes no disk space, and
+// the endless /dev/zero. The names end in `extension`; `largest` names the cap ("document file (716684
+// bytes)").
+std::vector<RefusedCase> unreadableFiles(const ScratchDirectory& dir, const std::string& extension,
+                                         const std::string& largest) {
+    const std::string pipe = dir.file("pipe" + extension);
+    const std::string folder = dir.file("folder" + extension);
+    const std::string loop = dir.file("loop" + extension);
+    const std::string huge = dir.file("huge" + extension);
+    if (!std::filesystem::exists(pipe)) {
+        EXPECT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+        std::filesystem::create_directory(folder);
+        std::filesystem::create_symlink(loop + ".back", loop);
+        std::filesystem::create_symlink(loop, loop + ".back");
+        { std::ofstream create(huge); }
+        std::filesystem::resize_file(huge, std::uintmax_t{200} * 1000 * 1000 * 1000);
+    }
+    return {
+        {pipe, "it is not a regular file"},
+        {"/dev/zero", "it is not a regular file"},
+        {folder, "it is a directory"},
+        {loop, "Too many levels of symbolic links"},
+        {huge, "it is larger than the largest " + largest},
+    };
+}
+
+// Every command that reads a file refuses these at once (within ten seconds, not waiting on a pipe or
+// reading without end) with status 2 and the reader's own message.
+TEST(CliFiles, WhatIsNoFileOfItsKindIsRefusedAtOnce) {
+    ScratchDirectory dir;
+    const std::string example = std::string(GROVEX_TEST_DATA) + "/macro_thin_fertilize_next.txt";
+    const auto openMessage = [](const std::string& path, const std::string& reason) {
+        return "Unable to open " + path + ": " + reason + ".\n";
+    };
+    const auto macroMessage = [](const std::string& path, const std::string& reason) {
+        return "Unable to open the macro: " + path + ": " + reason + ".\n";
+    };
+    struct Command {
+        std::string before;
+        std::string after;
+        std::string extension;
+        std::string largest;
+        std::function<std::string(const std::string&, const std::string&)> message;
+    };
+    const Command commands[] = {
+        {"show", "", ".gvx", "document file (716684 bytes)", openMessage},
+        {"treelist", "--format json", ".dat", "tree list file (5744 bytes)", openMessage},
+        {"play '" + example + "' --treelist", "", ".dat", "tree list file (5744 bytes)", openMessage},
+        {"macro dump", "", ".gmc", "macro file (829604 bytes)", macroMessage},
+        {"play", "", ".gmc", "macro file (829604 bytes)", macroMessage},
+        {"play", "", ".txt", "macro text file (3303600 bytes)", macroMessage},
+        {"macro build", "-o '" + dir.file("out.gmc") + "'", ".txt", "macro text file (3303600 bytes)", openMessage},
+    };
+    for (const Command& command : commands) {
+        for (const RefusedCase& file : unreadableFiles(dir, command.extension, command.largest)) {
+            const std::string args = command.before + " '" + file.args + "' " + command.after;
+            const CliRun run = runCli(args, "timeout 10");
+            EXPECT_EQ(run.exitCode, 2) << args;
+            EXPECT_EQ(run.err, command.message(file.args, file.message)) << args;
+            EXPECT_EQ(run.out, "") << args;
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.gmc")));
+}
 
 int occurrences(const std::string& text, const std::string& part) {
     int count = 0;

@@ -15,6 +15,7 @@
 #include <memory>
 #include <ostream>
 #include <random>
+#include <sys/stat.h>
 
 namespace grovex {
 namespace {
@@ -360,6 +361,14 @@ TEST_F(MacroRecorderTest, SaveAndOpenKeepTheUnsavedFlagAndReportBadFiles) {
     EXPECT_EQ(ui.texts(),
               (std::vector<std::string>{std::string(kMacroOpenFailedMessage) + (dir / "cut.gmc").string()}));
     EXPECT_TRUE(store.empty());
+
+    // A named pipe is refused at once, with the reason.
+    ui.clear();
+    ASSERT_EQ(::mkfifo((dir / "pipe.gmc").c_str(), 0600), 0);
+    ui.queueFileName((dir / "pipe.gmc").string());
+    view->recorder.execute(kOpenMacroId);
+    EXPECT_EQ(ui.texts(), (std::vector<std::string>{std::string(kMacroOpenFailedMessage) + (dir / "pipe.gmc").string() +
+                                                    ": it is not a regular file."}));
 
     ui.queueFileName(path);
     view->recorder.execute(kOpenMacroId);

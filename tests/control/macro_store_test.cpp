@@ -35,6 +35,13 @@ void putShortText(Bytes& bytes, const std::string& text) {
     bytes.insert(bytes.end(), text.begin(), text.end());
 }
 
+// A text behind the longest length prefix the reader takes: 0xFF, 0xFFFF and four bytes.
+void putLongestPrefixText(Bytes& bytes, const std::string& text) {
+    bytes.insert(bytes.end(), {0xFF, 0xFF, 0xFF});
+    putInt(bytes, static_cast<int32_t>(text.size()));
+    bytes.insert(bytes.end(), text.begin(), text.end());
+}
+
 TEST(MacroStoreTest, AnEmptyMacroIsFourBytesOfMinusOne) {
     MacroStore macro;
     EXPECT_EQ(macro.lastIndex(), -1);
@@ -203,6 +210,35 @@ TEST(MacroStoreTest, RefusesFilesThatBreakItsLimitsAndIsLeftEmpty) {
     }
 }
 
+// 400 entries with a key and a text of 1024 characters, each behind the longest prefix, are the largest
+// file a macro can be; one byte more is not read.
+TEST(MacroStoreTest, TheLargestMacroFileIsExactlyTheCap) {
+    Bytes bytes;
+    putInt(bytes, MacroStore::kCapacity - 1);
+    for (int i = 0; i < MacroStore::kCapacity; ++i) {
+        putLongestPrefixText(bytes, std::string(kMacroMaxKeyLength, 'k'));
+        putLongestPrefixText(bytes, std::string(kMacroMaxTextLength, 't'));
+        putInt(bytes, i);
+        putInt(bytes, -1);
+        putFloat(bytes, 0.5f);
+    }
+    EXPECT_EQ(bytes.size(), size_t{829604});
+    EXPECT_EQ(kMacroFileCap.largestSize, size_t{829604});
+
+    const fs::path path = fs::temp_directory_path() / ("grovex-macro-largest-" + std::to_string(getpid()) + ".gmc");
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    MacroStore macro;
+    ASSERT_TRUE(macro.open(path.string()));
+    EXPECT_EQ(macro.lastIndex(), MacroStore::kCapacity - 1);
+
+    std::ofstream(path, std::ios::binary | std::ios::app).put('\0');
+    EXPECT_EQ(macro.open(path.string()).message(), "Unable to open the macro: " + path.string() +
+                                                       ": it is larger than the largest macro file (829604 bytes).");
+    EXPECT_TRUE(macro.empty());
+    fs::remove(path);
+}
+
 TEST(MacroStoreTest, OpeningNamesTheFileItRefuses) {
     const fs::path path = fs::temp_directory_path() / ("grovex-macro-open-" + std::to_string(getpid()) + ".gmc");
     MacroStore written = sampleMacro();
@@ -225,7 +261,8 @@ TEST(MacroStoreTest, OpeningNamesTheFileItRefuses) {
     EXPECT_EQ(refused.message(), "Unable to open the macro: " + path.string());
     EXPECT_TRUE(macro.empty());
     fs::remove(path);
-    EXPECT_EQ(macro.open(path.string()).message(), "Unable to open the macro: " + path.string());
+    EXPECT_EQ(macro.open(path.string()).message(),
+              "Unable to open the macro: " + path.string() + ": No such file or directory.");
 }
 
 // Fails every write after the first `allowed` bytes.

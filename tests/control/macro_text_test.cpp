@@ -75,6 +75,25 @@ TEST(MacroTextTest, EveryEntryComesBackExactly) {
     EXPECT_EQ(macroFileBytes(back), macroFileBytes(entries));
 }
 
+// Every field at its widest: a key and a text of bytes that are each written "\xHH", the longest numbers.
+// 400 such lines with CR LF ends are the largest text form, and they read back.
+TEST(MacroTextTest, TheWidestMacroTextIsExactlyTheCap) {
+    const MacroEntry widest{std::string(kMacroMaxKeyLength, '\x01'), std::string(kMacroMaxTextLength, '\x01'),
+                            std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min(),
+                            -std::numeric_limits<float>::min()};
+    const std::string line = macroEntryLine(widest);
+    EXPECT_EQ(line.size() + 2, size_t{8259});
+    std::string text;
+    for (int i = 0; i < MacroStore::kCapacity; ++i) {
+        text += line + "\r\n";
+    }
+    EXPECT_EQ(text.size(), size_t{3303600});
+    EXPECT_EQ(kMacroTextFileCap.largestSize, text.size());
+    const std::vector<MacroEntry> entries = parse(text);
+    ASSERT_EQ(entries.size(), size_t{400});
+    EXPECT_EQ(entries.back(), widest);
+}
+
 TEST(MacroTextTest, ReadsCommentsBlankLinesAndHandWrittenSpacing) {
     const std::vector<MacroEntry> entries = parse("# a macro\r\n\n   \t\n  start   Input1  \r\n"
                                                   "title\ttext \"x\"\nvoldbh[i] int 7 index 3\n\"end Input1\"\n");

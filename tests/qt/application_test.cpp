@@ -26,7 +26,14 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
 
 using namespace grovex;
 
@@ -56,6 +63,41 @@ QStringList menuBarTitles(QMainWindow& window) {
 void settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+// A path that names no document the program can read, and the message that refuses it.
+struct Unreadable {
+    QString path;
+    std::string message;
+};
+
+// A named pipe without a writer, a directory, a link that leads back to itself and a sparse file of 200 GB,
+// all named as documents, made in `folder`; and /dev/zero.
+std::vector<Unreadable> unreadableDocuments(const QString& folder) {
+    const std::filesystem::path dir = folder.toStdString();
+    const std::filesystem::path pipe = dir / "pipe.gvx";
+    const std::filesystem::path directory = dir / "folder.gvx";
+    const std::filesystem::path loop = dir / "loop.gvx";
+    const std::filesystem::path huge = dir / "huge.gvx";
+    if (!std::filesystem::exists(pipe)) {
+        ::mkfifo(pipe.c_str(), 0600);
+        std::filesystem::create_directory(directory);
+        std::filesystem::create_symlink(dir / "back.gvx", loop);
+        std::filesystem::create_symlink(loop, dir / "back.gvx");
+        { std::ofstream create(huge); }
+        std::filesystem::resize_file(huge, std::uintmax_t{200} * 1000 * 1000 * 1000);
+    }
+    const auto refused = [](const std::filesystem::path& path, const std::string& reason) {
+        return Unreadable{QString::fromStdString(path.string()),
+                          "Unable to open " + path.string() + ": " + reason + "."};
+    };
+    return {
+        refused(pipe, "it is not a regular file"),
+        refused(directory, "it is a directory"),
+        refused(loop, "Too many levels of symbolic links"),
+        refused(huge, "it is larger than the largest document file (716684 bytes)"),
+        refused("/dev/zero", "it is not a regular file"),
+    };
 }
 
 QByteArray runCli(const QStringList& arguments) {
@@ -89,6 +131,8 @@ private slots:
     void closingAsksForModifiedDocumentsAndRemembersPlacement();
     void barsAndPlacementComeBackAtTheNextStart();
     void droppedDocumentsOpen();
+    void unreadableDocumentsShowTheirMessageAndLeaveEveryWindowAsItWas();
+    void unreadableDocumentOnTheCommandLineStartsWithANewSimulation();
     void newWindowSharesTheDocument();
     void screenshots();
 
@@ -253,8 +297,13 @@ void ApplicationTest::refusedDocumentShowsItsMessageAndOpensNothing() {
              std::vector<std::string>{"Unable to open the file.  The file has a different version number."});
     QCOMPARE(app->mainWindow().simulationWindows().size(), size_t{1});
 
-    // A start with that file on the command line ends the program.
-    QVERIFY(sandbox_.start({path}) == nullptr);
+    // A start with that file on the command line shows the message and goes on with a new simulation.
+    app.reset();
+    auto started = sandbox_.start({path});
+    QVERIFY(started);
+    QCOMPARE(sandbox_.ui().texts(),
+             std::vector<std::string>{"Unable to open the file.  The file has a different version number."});
+    QCOMPARE(started->mainWindow().simulationWindows().size(), size_t{1});
 }
 
 void ApplicationTest::viewAllTablesTogglesCheckMarkAndSetting() {
@@ -378,6 +427,65 @@ void ApplicationTest::droppedDocumentsOpen() {
     QCoreApplication::sendEvent(&main, &drop);
     QCOMPARE(main.simulationWindows().size(), size_t{2});
     QCOMPARE(main.activeSimulation()->windowTitle(), QStringLiteral("stand.gvx[*]"));
+}
+
+// File Open, a recent file and a drop of what is no document each show one message, and the window with
+// unsaved work keeps its tables and stays modified.
+void ApplicationTest::unreadableDocumentsShowTheirMessageAndLeaveEveryWindowAsItWas() {
+    auto app = sandbox_.start({savedDocument()});
+    MainWindow& main = app->mainWindow();
+    SimulationWindow* work = main.activeSimulation();
+    QVERIFY(work != nullptr);
+    work->document().setModified(true);
+    const std::vector<ResultTable> tables = work->document().model.tables;
+    QVERIFY(!tables.empty());
+
+    const auto drop = [&main](const QString& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&main, &enter);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&main, &drop);
+    };
+    for (const Unreadable& file : unreadableDocuments(sandbox_.path())) {
+        for (const char* route : {"File Open", "recent file", "drop"}) {
+            sandbox_.ui().clear();
+            if (route == std::string("File Open")) {
+                sandbox_.ui().queueFileName(file.path.toStdString());
+                main.executeCommand(appcmd::kFileOpen);
+            } else if (route == std::string("recent file")) {
+                app->recentFiles().add(file.path.toStdString());
+                main.refreshRecentFiles();
+                main.executeCommand(appcmd::kRecentFile1);
+                const std::vector<std::string>& recent = app->recentFiles().files();
+                QVERIFY(std::find(recent.begin(), recent.end(), file.path.toStdString()) == recent.end());
+            } else if (file.path.endsWith(QLatin1String(".gvx"))) {
+                drop(file.path);
+            } else {
+                continue; // only documents are taken from a drop
+            }
+            const QByteArray what = (file.path + QStringLiteral(" by ") + QLatin1String(route)).toLocal8Bit();
+            QVERIFY2(sandbox_.ui().texts() == std::vector<std::string>{file.message}, what.constData());
+            QVERIFY2(main.simulationWindows() == std::vector<SimulationWindow*>{work}, what.constData());
+            QCOMPARE(main.activeSimulation(), work);
+            QVERIFY(work->document().isModified());
+            QCOMPARE(work->document().model.tables.size(), tables.size());
+            QCOMPARE(work->document().model.tables.back().summary, tables.back().summary);
+        }
+    }
+    QVERIFY(main.isVisible());
+}
+
+void ApplicationTest::unreadableDocumentOnTheCommandLineStartsWithANewSimulation() {
+    for (const Unreadable& file : unreadableDocuments(sandbox_.path())) {
+        auto app = sandbox_.start({file.path});
+        QVERIFY(app);
+        QCOMPARE(sandbox_.ui().texts(), std::vector<std::string>{file.message});
+        QCOMPARE(app->mainWindow().simulationWindows().size(), size_t{1});
+        QCOMPARE(app->mainWindow().activeSimulation()->document().title(), std::string("GROVEX1"));
+        QVERIFY(app->mainWindow().isVisible());
+    }
 }
 
 void ApplicationTest::newWindowSharesTheDocument() {

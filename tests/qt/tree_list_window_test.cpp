@@ -8,6 +8,7 @@
 #include "qt/application.h"
 #include "qt/command_actions.h"
 #include "qt/main_window.h"
+#include "qt/simulation_window.h"
 #include "qt/status_panes.h"
 #include "qt/tree_list_dialogs_qt.h"
 #include "qt/tree_list_widget.h"
@@ -32,6 +33,9 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
 
 using namespace grovex;
 
@@ -98,6 +102,7 @@ private slots:
     void closingTheApplicationAsksAboutAModifiedList();
     void printsTheGridInPagesAcrossThenDown();
     void stateDialogRemovesEditsAndReturnsTheEntries();
+    void aNamedPipeIsRefusedAtOnceAndTheSimulationKeepsItsWork();
 
 private:
     // Shows the tree list window and loads `path` through File Open.
@@ -394,6 +399,22 @@ void TreeListWindowTest::stateDialogRemovesEditsAndReturnsTheEntries() {
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(form.resultCount(), 2);
     QCOMPARE(form.resultText(), std::string("5.00\t31.00\t50.00\t0.00|7.00\t34.50\t50.00\t0.00|"));
+}
+
+// The tree list window's File Open of a named pipe answers at once with the reason; the list stays empty and
+// the simulation window keeps its unsaved work.
+void TreeListWindowTest::aNamedPipeIsRefusedAtOnceAndTheSimulationKeepsItsWork() {
+    app_ = sandbox_.start();
+    SimulationWindow* simulation = app_->mainWindow().activeSimulation();
+    simulation->document().setModified(true);
+    const std::string pipe = sandbox_.filePath(QStringLiteral("pipe.dat")).toStdString();
+    QCOMPARE(::mkfifo(pipe.c_str(), 0600), 0);
+    sandbox_.ui().clear();
+    TreeListWindow& window = openTreeList(QString::fromStdString(pipe));
+    QCOMPARE(sandbox_.ui().texts(), std::vector<std::string>{"Unable to open " + pipe + ": it is not a regular file."});
+    QVERIFY(!window.view().loaded());
+    QVERIFY(simulation->document().isModified());
+    QCOMPARE(app_->mainWindow().simulationWindows(), std::vector<SimulationWindow*>{simulation});
 }
 
 QTEST_MAIN(TreeListWindowTest)

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -411,7 +412,7 @@ TEST(DocumentFile, LayoutOfADocumentWithoutTables) {
         std::ofstream(golden, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
-    const FileContent committed = readFile(golden.string());
+    const FileContent committed = readFile(golden.string(), kDocumentFileCap);
     ASSERT_TRUE(committed.ok()) << committed.error;
     EXPECT_EQ(committed.bytes, bytes);
 }
@@ -593,6 +594,12 @@ const LimitCase kLimitCases[] = {
      DocumentLoad::UnexpectedFormat},
     {"PageTitleOf80", [](CGROVEXDoc& d) { d.plantationPage.title.assign(80, 'p'); }, noPatch,
      DocumentLoad::UnexpectedFormat},
+    {"SummaryOf1008", [](CGROVEXDoc& d) { d.model.tables[0].summary.assign(1008, 's'); }, noPatch, DocumentLoad::Ok},
+    {"SummaryOf1009", [](CGROVEXDoc& d) { d.model.tables[0].summary.assign(1009, 's'); }, noPatch,
+     DocumentLoad::UnexpectedFormat},
+    {"HeadingOf56", [](CGROVEXDoc& d) { d.model.tables[0].headings[6].assign(56, 'h'); }, noPatch, DocumentLoad::Ok},
+    {"HeadingOf57", [](CGROVEXDoc& d) { d.model.tables[0].headings[6].assign(57, 'h'); }, noPatch,
+     DocumentLoad::UnexpectedFormat},
     {"ThreeHundredRecords", [](CGROVEXDoc& d) { d.model.nrec = 300; }, noPatch, DocumentLoad::Ok},
     {"ThreeHundredAndOneRecords", [](CGROVEXDoc& d) { d.model.nrec = 301; }, noPatch, DocumentLoad::UnexpectedFormat},
     {"NegativeRecordCount", [](CGROVEXDoc& d) { d.model.nrec = -1; }, noPatch, DocumentLoad::UnexpectedFormat},
@@ -636,6 +643,64 @@ private:
     fs::path path_;
 };
 
+// Whatever the stand values, a table the model makes fits the text limits, so that its document reads back.
+TEST(DocumentFile, TheWidestTableTheModelMakesReadsBack) {
+    CGROVEXDoc doc = noTablesDocument();
+    GrowthModel& m = doc.model;
+    for (float* value :
+         {&m.site, &m.tba, &m.dq, &m.hMean, &m.hd, &m.rs, &m.crMean, &m.cords, &m.hdwdpercnt, &m.voltop}) {
+        *value = -std::numeric_limits<float>::max();
+    }
+    m.age = std::numeric_limits<int32_t>::min();
+    m.qhdwd = 1;
+    m.vtype = kCubicFeet;
+    m.voltyp = 1;
+    m.MakeTable(kLiveTreeTable);
+    const ResultTable& table = m.tables.back();
+    EXPECT_LE(table.summary.size(), kMaxSummaryLength);
+    EXPECT_EQ(table.headings[6].size(), kMaxHeadingLength);
+
+    CGROVEXDoc loaded;
+    ASSERT_EQ(loadDocument(loaded, storeDocument(doc)), DocumentLoad::Ok);
+    EXPECT_EQ(loaded.model.tables.back().summary, table.summary);
+}
+
+// 100 tables of 200 rows, every text at its longest. The writer gives each text the shortest length prefix,
+// 3 bytes for the 100 summaries and 1 for the 707 other texts; with the longest, 7 bytes, the file is exactly
+// the cap. The loader ignores bytes after the last field, so padding stands in for the longer prefixes.
+TEST(DocumentFile, TheLargestDocumentIsExactlyTheCapAndALargerFileIsNotRead) {
+    CGROVEXDoc doc = everyFieldDocument();
+    Distinct d;
+    doc.model.tables.clear();
+    for (int t = 0; t < kMaxTables; ++t) {
+        ResultTable table = tableOf(d, std::string(kMaxSummaryLength, 's'), kMaxRows);
+        for (std::string& heading : table.headings) {
+            heading.assign(kMaxHeadingLength, 'h');
+        }
+        doc.model.tables.push_back(std::move(table));
+    }
+    doc.model.volnam[0].assign(kMaxVolumeNameLength, 'n');
+    doc.volumeUnitsPage.names = {std::string(15, 'a'), std::string(15, 'b'), std::string(15, 'c')};
+    Bytes bytes = storeDocument(doc);
+    const size_t longerPrefixes = 100 * (7 - 3) + 707 * (7 - 1);
+    EXPECT_EQ(bytes.size() + longerPrefixes, size_t{716684});
+    EXPECT_EQ(kDocumentFileCap.largestSize, size_t{716684});
+
+    ScratchDirectory dir;
+    const std::string path = (dir.path() / "largest.gvx").string();
+    bytes.resize(bytes.size() + longerPrefixes);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const OpenedDocument largest = openDocument(path);
+    ASSERT_TRUE(largest.ok()) << largest.error;
+    EXPECT_EQ(largest.document->model.tables.size(), size_t{100});
+
+    std::ofstream(path, std::ios::binary | std::ios::app).put('\0');
+    const OpenedDocument larger = openDocument(path);
+    EXPECT_EQ(larger.result, DocumentLoad::Unreadable);
+    EXPECT_EQ(larger.error, "Unable to open " + path + ": it is larger than the largest document file (716684 bytes).");
+}
+
 TEST(DocumentFile, SaveAndOpenCarryTheFileNameAndTheModifiedFlag) {
     ScratchDirectory dir;
     const std::string path = (dir.path() / "Tract 7.gvx").string();
@@ -654,7 +719,7 @@ TEST(DocumentFile, SaveAndOpenCarryTheFileNameAndTheModifiedFlag) {
     EXPECT_FALSE(opened.document->isModified());
     expectSameFileFields(doc, *opened.document);
 
-    Bytes older = readFile(path).bytes;
+    Bytes older = readFile(path, kDocumentFileCap).bytes;
     putInt32At(older, 0, 999999995);
     const std::string oldPath = (dir.path() / "old.gvx").string();
     std::ofstream(oldPath, std::ios::binary).write(reinterpret_cast<const char*>(older.data()), 40);
@@ -673,7 +738,7 @@ TEST(DocumentFile, ASaveThatFailsAfterAnyNumberOfBytesKeepsTheOldFile) {
     const std::string path = (dir.path() / "stand.gvx").string();
     CGROVEXDoc old = noTablesDocument();
     ASSERT_TRUE(saveDocument(old, path));
-    const Bytes oldBytes = readFile(path).bytes;
+    const Bytes oldBytes = readFile(path, kDocumentFileCap).bytes;
 
     CGROVEXDoc doc = projectedDocument();
     doc.setTitle("GROVEX2");
@@ -687,13 +752,13 @@ TEST(DocumentFile, ASaveThatFailsAfterAnyNumberOfBytesKeepsTheOldFile) {
         ASSERT_EQ(status.message(), "Unable to save " + path + ": No space left on device.") << budget;
         ASSERT_TRUE(doc.isModified()) << budget;
         ASSERT_EQ(doc.title(), "GROVEX2") << budget;
-        ASSERT_EQ(readFile(path).bytes, oldBytes) << budget;
+        ASSERT_EQ(readFile(path, kDocumentFileCap).bytes, oldBytes) << budget;
         ASSERT_EQ(dir.entryCount(), 1u) << budget;
     }
     fakes::FailingFileSystem exact;
     exact.byteBudget = size;
     EXPECT_TRUE(saveDocument(doc, path, exact));
-    EXPECT_EQ(readFile(path).bytes, storeDocument(doc));
+    EXPECT_EQ(readFile(path, kDocumentFileCap).bytes, storeDocument(doc));
 }
 
 } // namespace

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
 
 namespace grovex {
 namespace {
@@ -53,6 +57,28 @@ TEST(FontRecord, FaceNameEndsAtItsTerminatorOrAfter31Characters) {
     std::fill(record.begin() + 28, record.end(), 'A');
     EXPECT_EQ(std::strlen(decodeFontRecord(record)->faceName), 31u);
     EXPECT_FALSE(decodeFontRecord(std::span(record).first(59)));
+}
+
+// The record file holds one record: a longer file, or anything that is not a regular file, leaves the default
+// font, and a named pipe in its place does not hold up the view.
+TEST(FontRecord, OnlyARegularFileOfOneRecordIsRead) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "grovex-font-XXXXXX").string();
+    const std::filesystem::path dir = ::mkdtemp(pattern.data());
+    const std::filesystem::path path = dir / kFontRecordName;
+    LogFont font;
+    font.height = 24;
+    const FontRecord record = encodeFontRecord(font);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(record.data()), kFontRecordSize);
+    ASSERT_TRUE(readFontRecord(path.string()));
+    EXPECT_EQ(readFontRecord(path.string())->height, 24);
+
+    std::ofstream(path, std::ios::binary | std::ios::app).put('\0');
+    EXPECT_FALSE(readFontRecord(path.string()));
+
+    std::filesystem::remove(path);
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    EXPECT_FALSE(readFontRecord(path.string()));
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -15,12 +15,14 @@ struct CliRun {
     std::string err;
 };
 
-inline CliRun runCli(const std::string& args) {
+// Runs grovex-cli with `args`; a `launcher` such as "timeout 10" goes before it.
+inline CliRun runCli(const std::string& args, const std::string& launcher = {}) {
     static int counter = 0;
     const std::filesystem::path errPath =
         std::filesystem::temp_directory_path() /
         ("grovex-cli-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".err");
-    const std::string command = std::string("'") + GROVEX_CLI_PATH + "' " + args + " 2>'" + errPath.string() + "'";
+    const std::string command =
+        launcher + " '" + std::string(GROVEX_CLI_PATH) + "' " + args + " 2>'" + errPath.string() + "'";
     CliRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {

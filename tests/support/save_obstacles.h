@@ -55,8 +55,11 @@ inline void writeBytes(const std::filesystem::path& path, const std::vector<uint
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+// Whatever a test saved, of any kind.
+inline constexpr FileCap kAnySavedFile{"saved", 16 * 1024 * 1024};
+
 inline std::vector<uint8_t> bytesOf(const std::filesystem::path& path) {
-    return readFile(path.string()).bytes;
+    return readFile(path.string(), kAnySavedFile).bytes;
 }
 
 class ScratchFolder {

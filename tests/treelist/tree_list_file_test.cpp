@@ -431,6 +431,30 @@ TEST(TreeListFile, FilesAreReadFromAndWrittenToDisk) {
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Unable to open " + missing + ": No such file or directory."});
 }
 
+// 300 trees in the crown-class layout with CR LF line ends are the largest tree list; a file one byte larger
+// is not read at all, even when the byte is a blank the reader would skip.
+TEST(TreeListFile, TheLargestTreeListIsExactlyTheCapAndALargerFileIsNotRead) {
+    TempDir dir;
+    auto full = edgeList(kBlankReal, kMaxTreeRows);
+    const std::string largest = withCrLf(treeListText(*full));
+    EXPECT_EQ(largest.size(), size_t{5744});
+    EXPECT_EQ(kTreeListFileCap.largestSize, largest.size());
+    EXPECT_LT(withCrLf(treeListText(*edgeList(63.25f, kMaxTreeRows))).size() + 1, largest.size());
+
+    const std::string path = dir.file("largest.dat");
+    std::ofstream(path, std::ios::binary) << largest;
+    RecordingUi ui;
+    TreeList back;
+    EXPECT_EQ(readTreeListFile(path, back, ui), TreeListReadStatus::Complete);
+    expectSameList(back, *full);
+
+    std::ofstream(path, std::ios::binary | std::ios::app) << ' ';
+    EXPECT_EQ(readTreeListFile(path, back, ui), TreeListReadStatus::Unopened);
+    EXPECT_FALSE(back.loaded);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Unable to open " + path +
+                                                   ": it is larger than the largest tree list file (5744 bytes)."});
+}
+
 TEST(TreeListFile, AFailedWriteKeepsTheOldFileAndGivesTheReason) {
     TempDir dir;
     const std::string path = dir.file("plot.dat");
