@@ -100,17 +100,26 @@ std::optional<std::string> play(const std::vector<MacroEntry>& macro, const Tree
     recorder.setProjection([&commands] { commands.project(); });
     recorder.play();
     doc.model.setUi(nullptr);
+    // Nothing is rolled back (a failed stand's simulation is thrown away), so the notices that a rollback
+    // found no copy to go back to say nothing: they would hide the reason, such as a stand grown past its
+    // rotation.
+    std::vector<std::string> messages;
+    for (const std::string& message : log.messages()) {
+        if (message != kRestoreFailedMessage) {
+            messages.push_back(message);
+        }
+    }
     if (!recorder.failed() && doc.model.lastTable() >= 0) {
-        for (const std::string& message : log.messages()) {
+        for (const std::string& message : messages) {
             warnings += (warnings.empty() ? "" : "\n") + message;
         }
         return std::nullopt;
     }
-    if (log.messages().empty()) {
+    if (messages.empty()) {
         return std::string("The macro made no tables.");
     }
     // Only a fit the model cannot make fails a command without saying why first.
-    const std::string& first = log.messages().front();
+    const std::string& first = messages.front();
     return first == kOperationFailedMessage ? std::string(kFitFailedMessage) : first;
 }
 

@@ -212,6 +212,20 @@ TEST(StandRunTest, ACommandTheStandCannotTakeFailsThatStand) {
     EXPECT_EQ(result.message, "row 1 (stand_id S1), regime heavy: The TargetResidual Basal Area is out of range");
 }
 
+TEST(StandRunTest, AStandGrownPastItsOwnRotationSaysSo) {
+    // The regime grows bare land to age 30, then to the next target; this row's rotation ends at 30. A failed
+    // stand is thrown away, not rolled back, so no rollback notice takes the place of the reason.
+    const Regime regime = regimeFromText("ProjectInit\nstart Input1\ntitle text \"\"\nnyears int 60\nqexist int 0\n"
+                                         "site real 60\ntp real 800\nps real 0.9\nqdrain int 0\nqhdwd int 0\n"
+                                         "pcrit int 1\ntarget real 30\nvtype int 1\nvoltyp int 2\nvoldbh[0] int 7\n"
+                                         "voltop real 6\nend Input1\nProject\nProjectEnd\n"
+                                         "Project\nstart Input2\nnext\nend Input2\nProjectEnd\n",
+                                         "next");
+    const StandResult result = runOne(regime, row("R-30", {{kRotation, "30"}}));
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "row 1 (stand_id R-30), regime next: The age has reached its maximum value.");
+}
+
 TEST(StandRunTest, AStandFromATreeListTakesItsTrees) {
     // plot-a.dat: a 12-year-old plot. The regime grows it to 15, thins it (a thinned-tree table and the
     // residual stand), grows it to 20 and to the next target.
