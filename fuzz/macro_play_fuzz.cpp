@@ -11,20 +11,11 @@
 #include "support/recording_ui.h"
 
 #include <cstdlib>
-#include <optional>
 #include <string_view>
 
 using namespace grovex;
 
 namespace {
-
-// No dialogs: every input comes from the macro.
-class MacroOnlyInputs : public InputSource {
-public:
-    std::optional<Input1> input1(CGROVEXDoc&) override { return std::nullopt; }
-    std::optional<Input2Values> input2(CGROVEXDoc&) override { return std::nullopt; }
-    const TreeList* simulationTreeList() override { return nullptr; }
-};
 
 bool readMacro(std::span<const uint8_t> bytes, MacroStore& store) {
     std::vector<MacroEntry> entries;
@@ -49,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     doc.model.setUi(&ui);
     StateFile stateFile(folder + kTemporaryStateFileName);
     StateFile playFile(folder + kPlayStateFileName);
-    MacroOnlyInputs given;
+    MacroOnlyInputs given(nullptr); // no dialogs and no tree list: every input comes from the macro
     MacroRecorder recorder(store, doc, ui, playFile);
     MacroInputSource inputs(recorder, given);
     ProjectionCommands commands(doc, ui, inputs, stateFile, &recorder);

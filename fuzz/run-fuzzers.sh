@@ -25,7 +25,8 @@ if [ ${#limit[@]} -eq 0 ]; then
 fi
 harnesses=("$@")
 if [ ${#harnesses[@]} -eq 0 ]; then
-    harnesses=(document macro_file macro_text macro_play tree_list_file tree_list_paste tree_list_state_paste font_record)
+    harnesses=(document macro_file macro_text macro_play tree_list_file tree_list_paste tree_list_state_paste font_record
+        stand_table regime_merge)
 fi
 
 build=build/fuzz

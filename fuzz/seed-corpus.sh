@@ -6,9 +6,11 @@ set -euo pipefail
 build_dir=$1
 corpus=$2
 data=$(cd "$(dirname "$0")/../tests/data" && pwd)
+stands=$(cd "$(dirname "$0")/../examples/stands" && pwd)
 cli="$build_dir/src/cli/grovex-cli"
 
-for harness in document macro_file macro_text macro_play tree_list_file tree_list_paste tree_list_state_paste font_record; do
+for harness in document macro_file macro_text macro_play tree_list_file tree_list_paste tree_list_state_paste font_record \
+    stand_table regime_merge; do
     mkdir -p "$corpus/$harness"
 done
 
@@ -29,6 +31,37 @@ for file in "$data"/*.dat; do
 done
 printf '\x03\x02'"12.50\t45.00\t100.00\t0.00\r\n6.20\t38.10\t80.00\t20.00" >"$corpus/tree_list_state_paste/two_rows"
 printf '\x00'"8.00\t40.00\t50.00\t0.00|" >"$corpus/tree_list_state_paste/append_row"
+
+# Stand tables: the example table, and small ones with quoted fields, CR LF line ends and a byte order mark.
+cp "$stands/stands.csv" "$corpus/stand_table/"
+printf 'stand_id,site,note\nA-1,65,"a ""quoted"", field"\nA-2,,"two\nlines"\n' >"$corpus/stand_table/quoted.csv"
+printf 'Stand_ID,existing_age,trees,basal_area,treelist,owner\r\nE-1,12,600,90,,M. Ortega\r\n\r\nT-1,,,,plot-a.dat,\r\n' \
+    >"$corpus/stand_table/crlf.csv"
+printf '\xEF\xBB\xBFstand_id,title,planted,survival\nB-1,\xC3\x85sa,700,85\n' >"$corpus/stand_table/bom.csv"
+
+# Two regimes in the other volume units, for the macro harnesses: cords and Doyle board feet to a basal area,
+# and one custom equation.
+initialization='ProjectInit\nstart Input1\ntitle text ""\nnyears int 50\nqexist int 0\nsite real 70\ntp real 700\n'
+initialization+='ps real 0.85\nqdrain int 0\nqhdwd int 0\n'
+printf "$initialization"'pcrit int 2\ntarget real 120\nvtype int 2\nvoltyp int 2\nvoldbh[0] int 10\nend Input1\n'\
+'Project\nProjectEnd\nProject\nstart Input2\nnext\nend Input2\nProjectEnd\n' >"$corpus/macro_play/cords_basal_area.txt"
+{
+    printf "$initialization"'pcrit int 1\ntarget real 30\nvtype int 3\n'
+    for i in 1 2 3; do
+        printf 'volnam text "-blank-" index %d\nvola[i] real 0 index %d\nvolb[i] real 0 index %d\n' $(((i - 1) * 15)) "$i" "$i"
+        printf 'voldbh[i] int 1 index %d\n' "$i"
+    done
+    printf 'volnam text "Pulp" index 0\nvoldbh[i] int 5 index 1\nvola[i] real 1.5 index 1\nvolb[i] real 0.002 index 1\n'
+    printf 'end Input1\nProject\nProjectEnd\n'
+} >"$corpus/macro_play/custom_equation.txt"
+
+# Regime seeds: the stand row the harness reads first (bare land, two existing stands, a young poorly drained
+# stand, two bad values), then a macro as text or as a macro file.
+for row in 0 1 2 3 4 5; do
+    for file in "$corpus/macro_play"/*.txt "$corpus/macro_file/thin_fertilize_next.gmc"; do
+        { printf "\\x0$row"; cat "$file"; } >"$corpus/regime_merge/row$row-$(basename "$file")"
+    done
+done
 
 # Inputs that once found a fault, kept so that every run tries them again.
 regressions=$(cd "$(dirname "$0")/regressions" && pwd)
