@@ -20,15 +20,18 @@ constexpr int64_t kCommitStands = 2000;
 constexpr auto kCommitInterval = std::chrono::seconds(1);
 constexpr auto kProgressInterval = std::chrono::milliseconds(250);
 
+// Stands travel between the threads in groups, so that handing them over costs little beside their work.
+constexpr size_t kGroupStands = 32;
+
 struct Job {
     int64_t sequence = 0;
-    StandRecord stand;
-    std::vector<bool> pending;
+    std::vector<StandRecord> stands;
+    std::vector<std::vector<bool>> pending; // by stand, by regime
 };
 
 struct Done {
     int64_t sequence = 0;
-    StandOutcome outcome;
+    std::vector<StandOutcome> outcomes;
 };
 
 // "1:02:03" or "2:03".
@@ -98,8 +101,8 @@ bool anyPending(const std::vector<bool>& pending) {
 class Run {
 public:
     Run(const BatchSettings& settings, ResultSink& sink)
-        : settings_(settings), sink_(sink), jobs_(64 * std::max(1u, settings.threads)),
-          done_(64 * std::max(1u, settings.threads)) {}
+        : settings_(settings), sink_(sink), jobs_(4 * std::max(1u, settings.threads)),
+          done_(4 * std::max(1u, settings.threads)) {}
 
     BatchReport run() {
         report_.stands = settings_.shard.standsOf(settings_.rows);
@@ -130,7 +133,7 @@ private:
         StandTableReader reader(settings_.standTable, settings_.columns);
         StandRecord stand;
         std::string error;
-        int64_t sequence = 0;
+        Job job;
         while (reader.next(stand, error)) {
             if (!settings_.shard.holds(stand.rowIndex)) {
                 continue;
@@ -140,19 +143,36 @@ private:
                 ++skipped_;
                 continue;
             }
-            if (!jobs_.push(Job{sequence++, stand, std::move(pending)})) {
+            job.stands.push_back(stand);
+            job.pending.push_back(std::move(pending));
+            if (job.stands.size() == kGroupStands && !handOver(job)) {
                 break; // the run stopped
             }
         }
+        if (!job.stands.empty()) {
+            handOver(job);
+        }
         readError_ = error;
         jobs_.close();
+    }
+
+    // Queues the group and starts the next one; false when the run stopped.
+    bool handOver(Job& job) {
+        job.sequence = nextJob_++;
+        const bool queued = jobs_.push(std::move(job));
+        job = Job{};
+        return queued;
     }
 
     void work() {
         const std::string folder = std::filesystem::path(settings_.standTable).parent_path().string();
         const StandRun stands(settings_.regimes, settings_.dbhDetail, folder);
         while (std::optional<Job> job = jobs_.pop()) {
-            if (!done_.push(Done{job->sequence, stands.run(job->stand, job->pending)})) {
+            Done done{job->sequence, {}};
+            for (size_t k = 0; k < job->stands.size(); ++k) {
+                done.outcomes.push_back(stands.run(job->stands[k], job->pending[k]));
+            }
+            if (!done_.push(std::move(done))) {
                 break;
             }
         }
@@ -161,19 +181,21 @@ private:
     // Hands the outcomes to the output in stand-table order, whatever order the workers finish them in.
     void write() {
         Progress progress(settings_.progress, report_.stands);
-        std::map<int64_t, StandOutcome> waiting;
+        std::map<int64_t, std::vector<StandOutcome>> waiting;
         int64_t next = 0;
         int64_t uncommitted = 0;
         Clock::time_point committed = Clock::now();
         while (std::optional<Done> done = done_.pop()) {
-            waiting.emplace(done->sequence, std::move(done->outcome));
+            waiting.emplace(done->sequence, std::move(done->outcomes));
             for (auto at = waiting.find(next); at != waiting.end(); at = waiting.find(next)) {
-                if (!writeOutcome(at->second)) {
-                    return;
+                for (const StandOutcome& outcome : at->second) {
+                    if (!writeOutcome(outcome)) {
+                        return;
+                    }
+                    ++uncommitted;
                 }
                 waiting.erase(at);
                 ++next;
-                ++uncommitted;
             }
             if (uncommitted >= kCommitStands || Clock::now() - committed >= kCommitInterval) {
                 if (!commit()) {
@@ -219,6 +241,7 @@ private:
     BoundedQueue<Done> done_;
     BatchReport report_;
     std::atomic<int64_t> skipped_{0};
+    int64_t nextJob_ = 0;   // the reader's
     std::string readError_; // written by the reader before it closes the job queue
 };
 

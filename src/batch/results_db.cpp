@@ -45,6 +45,9 @@ struct ResultsDatabase::Impl {
     Connection db;
     int64_t runNo = 0;
     bool detail = false;
+    // Whether the file held results when the run started; when it did not, nothing is finished and nothing
+    // written needs replacing, and neither is looked up for every stand.
+    bool earlierResults = false;
     size_t standColumns = 0;
     rows::Row row;
     Statement insertStand;
@@ -117,6 +120,8 @@ void ResultsDatabase::Impl::open(const RunIdentity& run) {
         reader = Connection(path, kReaderFlags);
         sqlite3_busy_timeout(reader.handle(), kReaderBusyMilliseconds);
         statusQuery = Statement(reader, "SELECT status FROM result WHERE stand_id = ? AND regime = ?");
+        Statement any(reader, "SELECT EXISTS (SELECT 1 FROM result)");
+        earlierResults = any.step() && any.text(0) == "1";
     }
     db.exec("BEGIN IMMEDIATE");
 }
@@ -131,13 +136,17 @@ void ResultsDatabase::Impl::writeOutcome(const StandOutcome& outcome) {
     for (const StandResult& result : outcome.results) {
         rows::resultRow(result, runNo, row);
         insertResult.bindRow(row).run();
-        deleteSummaries.bind(1, result.standId).bind(2, result.regime).run();
+        if (earlierResults) {
+            deleteSummaries.bind(1, result.standId).bind(2, result.regime).run();
+        }
         for (const SummaryRow& summary : result.summaries) {
             rows::summaryRow(result, summary, row);
             insertSummary.bindRow(row).run();
         }
         if (detail) {
-            deleteDbhRows.bind(1, result.standId).bind(2, result.regime).run();
+            if (earlierResults) {
+                deleteDbhRows.bind(1, result.standId).bind(2, result.regime).run();
+            }
             for (const DbhRow& dbh : result.dbhRows) {
                 rows::dbhRow(result, dbh, row);
                 insertDbhRow.bindRow(row).run();
@@ -196,7 +205,7 @@ IoStatus ResultsDatabase::start(const RunIdentity& run) {
 
 bool ResultsDatabase::finished(const std::string& standId, const std::string& regime, bool retryFailed) {
     std::lock_guard lock(impl_->readerMutex);
-    if (!impl_->reader.isOpen()) {
+    if (!impl_->reader.isOpen() || !impl_->earlierResults) {
         return false;
     }
     Statement& query = impl_->statusQuery;
