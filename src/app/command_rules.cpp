@@ -96,8 +96,8 @@ CommandRoute commandRoute(int id) {
     case kOpenMacro:
         return CommandRoute::Simulation;
     default:
-        // Editing and the grid and pane keys.
-        return CommandRoute::NotYetAvailable;
+        // Editing and the grid and pane keys: no simulation window handles them.
+        return CommandRoute::AlwaysDisabled;
     }
 }
 
@@ -149,7 +149,7 @@ bool shellCommandEnabled(int id, const ShellState& state) {
     case CommandRoute::View:
     case CommandRoute::TreeList:
     case CommandRoute::Simulation:
-    case CommandRoute::NotYetAvailable:
+    case CommandRoute::AlwaysDisabled:
         return false;
     }
     return false;

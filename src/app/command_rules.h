@@ -7,13 +7,13 @@ namespace grovex {
 
 // Where a command goes.
 enum class CommandRoute {
-    Application,    // About, New, Open, recent files, Print Setup, help, the tree list window
-    MainFrame,      // Exit, bars, window arrangement, Save All
-    Document,       // Close, Save, Save As of the active simulation document
-    View,           // the active results view answers enabled, checked and execute (Copy, Print, keys...)
-    TreeList,       // the tree list window answers enabled and execute (its files, editing, printing, keys)
-    Simulation,     // the active simulation window's projection and macro commands answer enabled and execute
-    NotYetAvailable // shown, but no window handles it yet: always disabled
+    Application,   // About, New, Open, recent files, Print Setup, help, the tree list window
+    MainFrame,     // Exit, bars, window arrangement, Save All
+    Document,      // Close, Save, Save As of the active simulation document
+    View,          // the active results view answers enabled, checked and execute (Copy, Print, keys...)
+    TreeList,      // the tree list window answers enabled and execute (its files, editing, printing, keys)
+    Simulation,    // the active simulation window's projection and macro commands answer enabled and execute
+    AlwaysDisabled // shown, but no window handles it (editing, the grid and pane keys): never enabled
 };
 
 // The route of a command while a simulation window, or no window, is active.

@@ -246,7 +246,7 @@ void MainWindow::executeCommand(int id) {
     case CommandRoute::Application:
         app_.executeCommand(id);
         break;
-    case CommandRoute::NotYetAvailable:
+    case CommandRoute::AlwaysDisabled:
         break;
     }
     updateCommandUi();
