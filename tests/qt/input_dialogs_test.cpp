@@ -4,6 +4,7 @@
 // through the application's tree list window.
 
 #include "app_sandbox.h"
+#include "modal_dialogs.h"
 #include "model/input1.h"
 #include "qt/application.h"
 #include "qt/form_binder.h"
@@ -44,19 +45,6 @@ void keepSnapshot(QWidget& widget, const QString& name) {
     if (!dir.isEmpty()) {
         widget.grab().save(dir + QLatin1Char('/') + name);
     }
-}
-
-// Runs `act` on the next modal dialog of type T as soon as it shows.
-template <class T> void whenDialogShows(std::function<void(T&)> act) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(*dialog);
-        }
-    });
-    timer->start(10);
 }
 
 QLineEdit* box(QWidget* widget) {

@@ -7,6 +7,7 @@
 #include "dialogs/general_info_dlg.h"
 #include "dialogs/out_units_dlg.h"
 #include "locale/locale_switch.h"
+#include "modal_dialogs.h"
 #include "qt/application.h"
 #include "qt/command_actions.h"
 #include "qt/initialize_stand_sheet.h"
@@ -70,19 +71,6 @@ QByteArray runCliInC(const QStringList& arguments) {
         return {};
     }
     return cli.readAllStandardOutput();
-}
-
-// Runs `act` on the next modal dialog of type T as soon as it shows.
-template <class T> void whenDialogShows(std::function<void(T&)> act) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(*dialog);
-        }
-    });
-    timer->start(10);
 }
 
 void typeInto(QWidget* control, const QString& text) {

@@ -4,6 +4,7 @@
 
 #include "app/commands.h"
 #include "app_sandbox.h"
+#include "modal_dialogs.h"
 #include "model/growth_model.h"
 #include "qt/application.h"
 #include "qt/command_actions.h"
@@ -52,19 +53,6 @@ void keepSnapshot(const QImage& image, const QString& name) {
     if (!dir.isEmpty()) {
         image.save(dir + QLatin1Char('/') + name);
     }
-}
-
-// Runs `act` on the next modal dialog of type T as soon as it shows.
-template <class T> void whenDialogShows(std::function<void(T&)> act) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(*dialog);
-        }
-    });
-    timer->start(10);
 }
 
 // The centre of a grid cell in the widget's viewport, with the grid scrolled to the top left.
