@@ -42,7 +42,7 @@ void ResultsWidget::printSetup() {
     grovex::runPageSetup(nullptr);
 }
 
-void ResultsWidget::repaint() {
+void ResultsWidget::requestRepaint() {
     repaintView();
 }
 

@@ -28,7 +28,7 @@ public:
     static void printSetup();
 
     // grovex::ViewHost
-    void repaint() override;
+    void requestRepaint() override;
     void scrollChanged() override;
     void captureMouse(bool capture) override;
 

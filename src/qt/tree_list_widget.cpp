@@ -104,7 +104,7 @@ void TreeListWidget::printPreview() {
     runPrintPreview(printable, this);
 }
 
-void TreeListWidget::repaint() {
+void TreeListWidget::requestRepaint() {
     repaintView();
 }
 

@@ -59,7 +59,7 @@ public:
     void printPreview();
 
     // TreeListHost
-    void repaint() override;
+    void requestRepaint() override;
     void scrollChanged() override;
     void captureMouse(bool capture) override;
     void showEditor(const Rect& clientRect, const std::string& text) override;

@@ -102,7 +102,7 @@ int CGROVEXView::lastDrawnTable() const {
 
 void CGROVEXView::repaint() const {
     if (host_ != nullptr) {
-        host_->repaint();
+        host_->requestRepaint();
     }
 }
 

@@ -108,7 +108,7 @@ void treeListView::setListScrollExtent() {
 
 void treeListView::repaint() const {
     if (host_ != nullptr) {
-        host_->repaint();
+        host_->requestRepaint();
     }
 }
 

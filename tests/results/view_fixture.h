@@ -19,7 +19,7 @@
 namespace grovex {
 
 struct RecordingHost : ViewHost {
-    void repaint() override { ++repaints; }
+    void requestRepaint() override { ++repaints; }
     void scrollChanged() override { ++scrollChanges; }
     void captureMouse(bool capture) override { captures.push_back(capture); }
     int repaints = 0;

@@ -17,7 +17,7 @@
 namespace grovex {
 
 struct GridHost : TreeListHost {
-    void repaint() override { ++repaints; }
+    void requestRepaint() override { ++repaints; }
     void scrollChanged() override { ++scrollChanges; }
     void captureMouse(bool capture) override { captures.push_back(capture); }
     void showEditor(const Rect& rect, const std::string& text) override {

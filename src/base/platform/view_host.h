@@ -6,7 +6,8 @@ namespace grovex {
 class ViewHost {
 public:
     virtual ~ViewHost() = default;
-    virtual void repaint() = 0;
+    // The view's picture changed: draw it again (not at once; the widget decides when).
+    virtual void requestRepaint() = 0;
     // The scroll size or position changed: update the scroll bars (and repaint).
     virtual void scrollChanged() = 0;
     virtual void captureMouse(bool capture) = 0;
