@@ -2,7 +2,9 @@
 
 #include "qt/print_support.h"
 
-ResultsWidget::ResultsWidget(grovex::CGROVEXView& view, QWidget* parent) : PaintedViewArea(parent), view_(view) {
+namespace grovex {
+
+ResultsWidget::ResultsWidget(CGROVEXView& view, QWidget* parent) : PaintedViewArea(parent), view_(view) {
     view_.setHost(this);
     attachView();
 }
@@ -20,9 +22,9 @@ bool ResultsWidget::commandChecked(int id) const {
 }
 
 void ResultsWidget::executeCommand(int id) {
-    if (id == grovex::viewcmd::kPrint) {
+    if (id == viewcmd::kPrint) {
         print();
-    } else if (id == grovex::viewcmd::kPrintPreview) {
+    } else if (id == viewcmd::kPrintPreview) {
         printPreview();
     } else {
         view_.execute(id);
@@ -31,15 +33,15 @@ void ResultsWidget::executeCommand(int id) {
 }
 
 void ResultsWidget::print() {
-    grovex::runPrintDialog(view_, this);
+    runPrintDialog(view_, this);
 }
 
 void ResultsWidget::printPreview() {
-    grovex::runPrintPreview(view_, this);
+    runPrintPreview(view_, this);
 }
 
 void ResultsWidget::printSetup() {
-    grovex::runPageSetup(nullptr);
+    runPageSetup(nullptr);
 }
 
 void ResultsWidget::requestRepaint() {
@@ -54,9 +56,11 @@ void ResultsWidget::scrollChanged() {
 // capture the view asks for.
 void ResultsWidget::captureMouse(bool) {}
 
-bool ResultsWidget::viewMouseMove(grovex::Point client) {
+bool ResultsWidget::viewMouseMove(Point client) {
     const int endRow = view_.endRow();
     const int endCol = view_.endCol();
     view_.OnMouseMove(client);
     return view_.endRow() != endRow || view_.endCol() != endCol;
 }
+
+} // namespace grovex

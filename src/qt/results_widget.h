@@ -6,16 +6,18 @@
 #include "qt/painted_view_area.h"
 #include "results/view.h"
 
-class ResultsWidget : public grovex::PaintedViewArea, public grovex::ViewHost {
+namespace grovex {
+
+class ResultsWidget : public PaintedViewArea, public ViewHost {
     Q_OBJECT
 
 public:
     // The view must have had its first update (CGROVEXView::OnInitialUpdate), or get it before the widget is
     // shown, and must outlive the widget.
-    explicit ResultsWidget(grovex::CGROVEXView& view, QWidget* parent = nullptr);
+    explicit ResultsWidget(CGROVEXView& view, QWidget* parent = nullptr);
     ~ResultsWidget() override;
 
-    grovex::CGROVEXView& view() { return view_; }
+    CGROVEXView& view() { return view_; }
 
     bool commandEnabled(int id) const;
     bool commandChecked(int id) const;
@@ -27,23 +29,25 @@ public:
     // Page setup of the printer every print job uses.
     static void printSetup();
 
-    // grovex::ViewHost
+    // ViewHost
     void requestRepaint() override;
     void scrollChanged() override;
     void captureMouse(bool capture) override;
 
 protected:
-    grovex::Size viewScrollSize() const override { return view_.scrollSize(); }
-    grovex::Point viewScrollPosition() const override { return view_.scrollPosition(); }
-    grovex::Size viewLineSize() const override { return {view_.charWidth(), view_.lineHeight()}; }
-    void viewSetClientSize(grovex::Size size) override { view_.setClientSize(size); }
-    void viewSetScrollPosition(grovex::Point position) override { view_.setScrollPosition(position); }
-    void viewScrolledByUser(grovex::Point position) override { view_.setScrollPosition(position); }
-    void viewDraw(grovex::Canvas& canvas) override { view_.OnDraw(canvas); }
-    void viewMouseDown(grovex::Point client) override { view_.OnLButtonDown(client); }
-    bool viewMouseMove(grovex::Point client) override;
+    Size viewScrollSize() const override { return view_.scrollSize(); }
+    Point viewScrollPosition() const override { return view_.scrollPosition(); }
+    Size viewLineSize() const override { return {view_.charWidth(), view_.lineHeight()}; }
+    void viewSetClientSize(Size size) override { view_.setClientSize(size); }
+    void viewSetScrollPosition(Point position) override { view_.setScrollPosition(position); }
+    void viewScrolledByUser(Point position) override { view_.setScrollPosition(position); }
+    void viewDraw(Canvas& canvas) override { view_.OnDraw(canvas); }
+    void viewMouseDown(Point client) override { view_.OnLButtonDown(client); }
+    bool viewMouseMove(Point client) override;
     void viewMouseUp() override { view_.OnLButtonUp(); }
 
 private:
-    grovex::CGROVEXView& view_;
+    CGROVEXView& view_;
 };
+
+} // namespace grovex

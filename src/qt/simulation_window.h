@@ -13,10 +13,9 @@
 #include <memory>
 #include <string>
 
-class ResultsWidget;
-
 namespace grovex {
 
+class ResultsWidget;
 class Clipboard;
 class Settings;
 class Ui;
