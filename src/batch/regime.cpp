@@ -98,13 +98,13 @@ std::optional<size_t> initializationEnd(const std::vector<MacroEntry>& entries) 
 
 } // namespace
 
-RegimeSpec parseRegimeSpec(const std::string& text) {
+RegimeFile parseRegimeOption(const std::string& text) {
     const size_t equals = text.find('=');
     std::error_code ignored;
     if (equals != std::string::npos && equals > 0 && !std::filesystem::exists(text, ignored)) {
-        return RegimeSpec{text.substr(0, equals), text.substr(equals + 1)};
+        return RegimeFile{text.substr(0, equals), text.substr(equals + 1)};
     }
-    return RegimeSpec{std::filesystem::path(text).stem().string(), text};
+    return RegimeFile{std::filesystem::path(text).stem().string(), text};
 }
 
 std::optional<std::string> makeRegime(std::string name, std::vector<MacroEntry> entries, Regime& regime) {
@@ -126,13 +126,13 @@ std::optional<std::string> makeRegime(std::string name, std::vector<MacroEntry> 
     return std::nullopt;
 }
 
-std::optional<std::string> readRegime(const RegimeSpec& spec, Regime& regime) {
+std::optional<std::string> readRegime(const RegimeFile& file, Regime& regime) {
     std::vector<MacroEntry> entries;
     std::string error;
-    if (!readMacroEntries(spec.path, entries, error)) {
-        return regimeMessage(spec.name, error);
+    if (!readMacroEntries(file.path, entries, error)) {
+        return regimeMessage(file.name, error);
     }
-    return makeRegime(spec.name, std::move(entries), regime);
+    return makeRegime(file.name, std::move(entries), regime);
 }
 
 std::optional<StandRefusal> projectRegime(const StandOptions& options, Regime& regime) {

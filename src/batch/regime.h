@@ -24,14 +24,14 @@ struct Regime {
 };
 
 // The name of a regime given as "NAME=MACRO", or the macro file's name without its extension.
-struct RegimeSpec {
+struct RegimeFile {
     std::string name;
     std::string path;
 };
-RegimeSpec parseRegimeSpec(const std::string& text);
+RegimeFile parseRegimeOption(const std::string& text);
 
 // Reads a regime and checks that it starts with Initialize and Project. A refusal says why, with the name.
-std::optional<std::string> readRegime(const RegimeSpec& spec, Regime& regime);
+std::optional<std::string> readRegime(const RegimeFile& file, Regime& regime);
 
 // A regime made of entries already read (checked as readRegime checks a file).
 std::optional<std::string> makeRegime(std::string name, std::vector<MacroEntry> entries, Regime& regime);

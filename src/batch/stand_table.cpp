@@ -168,6 +168,63 @@ std::optional<std::string> findDuplicate(const std::string& path, const StandTab
     return std::nullopt;
 }
 
+// The whole check; the caller names the file in what it refuses.
+std::optional<std::string> checkRows(const std::string& path, StandTableCheck& result) {
+    result = StandTableCheck{};
+    CsvRecordReader csv(path);
+    if (!csv.openError().empty()) {
+        return csv.openError();
+    }
+    std::vector<std::string> fields;
+    int64_t line = 0;
+    std::string error;
+    if (!csv.next(fields, line, error)) {
+        return error.empty() ? path + " is empty; a stand table starts with a header row naming its columns." : error;
+    }
+    if (auto refused = checkFields(fields, fields.size(), line)) {
+        return refused;
+    }
+    if (auto refused = readColumns(fields, result.columns)) {
+        return refused;
+    }
+    const size_t width = result.columns.names.size();
+    const std::optional<size_t> treeListColumn = result.columns.known.back();
+    std::set<std::string> treeLists;
+    DuplicateIds ids;
+    while (csv.next(fields, line, error)) {
+        if (auto refused = checkFields(fields, width, line)) {
+            return refused;
+        }
+        const std::string& id = fields[result.columns.standId];
+        if (id.empty()) {
+            return lineMessage(line, "the stand_id is empty; each stand needs an id.");
+        }
+        ids.add(id);
+        if (treeListColumn && !fields[*treeListColumn].empty() && treeLists.insert(fields[*treeListColumn]).second) {
+            result.treeLists.push_back(fields[*treeListColumn]);
+        }
+        ++result.rows;
+    }
+    if (!error.empty()) {
+        return error;
+    }
+    if (result.rows == 0) {
+        return path + " has a header but no stands.";
+    }
+    if (const std::set<size_t> repeated = ids.repeatedHashes(); !repeated.empty()) {
+        if (auto duplicate = findDuplicate(path, result.columns, repeated)) {
+            return duplicate;
+        }
+    }
+    std::string hashError;
+    const std::optional<std::string> digest = sha256OfFile(path, hashError);
+    if (!digest) {
+        return hashError;
+    }
+    result.sha256 = *digest;
+    return std::nullopt;
+}
+
 } // namespace
 
 std::vector<std::string> StandTableColumns::userNames() const {
@@ -308,12 +365,6 @@ bool CsvRecordReader::next(std::vector<std::string>& fields, int64_t& line, std:
     }
 }
 
-namespace {
-
-std::optional<std::string> checkRows(const std::string& path, StandTableCheck& result);
-
-} // namespace
-
 std::optional<std::string> checkStandTable(const std::string& path, StandTableCheck& result) {
     // Every refusal names the file; those about a line of it start with the line.
     std::optional<std::string> refused = checkRows(path, result);
@@ -322,66 +373,6 @@ std::optional<std::string> checkStandTable(const std::string& path, StandTableCh
     }
     return refused;
 }
-
-namespace {
-
-std::optional<std::string> checkRows(const std::string& path, StandTableCheck& result) {
-    result = StandTableCheck{};
-    CsvRecordReader csv(path);
-    if (!csv.openError().empty()) {
-        return csv.openError();
-    }
-    std::vector<std::string> fields;
-    int64_t line = 0;
-    std::string error;
-    if (!csv.next(fields, line, error)) {
-        return error.empty() ? path + " is empty; a stand table starts with a header row naming its columns." : error;
-    }
-    if (auto refused = checkFields(fields, fields.size(), line)) {
-        return refused;
-    }
-    if (auto refused = readColumns(fields, result.columns)) {
-        return refused;
-    }
-    const size_t width = result.columns.names.size();
-    const std::optional<size_t> treeListColumn = result.columns.known.back();
-    std::set<std::string> treeLists;
-    DuplicateIds ids;
-    while (csv.next(fields, line, error)) {
-        if (auto refused = checkFields(fields, width, line)) {
-            return refused;
-        }
-        const std::string& id = fields[result.columns.standId];
-        if (id.empty()) {
-            return lineMessage(line, "the stand_id is empty; each stand needs an id.");
-        }
-        ids.add(id);
-        if (treeListColumn && !fields[*treeListColumn].empty() && treeLists.insert(fields[*treeListColumn]).second) {
-            result.treeLists.push_back(fields[*treeListColumn]);
-        }
-        ++result.rows;
-    }
-    if (!error.empty()) {
-        return error;
-    }
-    if (result.rows == 0) {
-        return path + " has a header but no stands.";
-    }
-    if (const std::set<size_t> repeated = ids.repeatedHashes(); !repeated.empty()) {
-        if (auto duplicate = findDuplicate(path, result.columns, repeated)) {
-            return duplicate;
-        }
-    }
-    std::string hashError;
-    const std::optional<std::string> digest = sha256OfFile(path, hashError);
-    if (!digest) {
-        return hashError;
-    }
-    result.sha256 = *digest;
-    return std::nullopt;
-}
-
-} // namespace
 
 StandTableReader::StandTableReader(const std::string& path, StandTableColumns columns)
     : csv_(path), columns_(std::move(columns)) {

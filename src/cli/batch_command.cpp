@@ -80,9 +80,9 @@ std::optional<std::string> readRegimes(const BatchOptions& options, std::vector<
     }
     std::set<std::string> names;
     for (const std::string& text : options.regimes) {
-        const batch::RegimeSpec spec = batch::parseRegimeSpec(text);
+        const batch::RegimeFile file = batch::parseRegimeOption(text);
         batch::Regime regime;
-        if (auto refused = batch::readRegime(spec, regime)) {
+        if (auto refused = batch::readRegime(file, regime)) {
             return refused;
         }
         if (!names.insert(regime.name).second) {
@@ -116,7 +116,7 @@ batch::RunIdentity identity(const BatchOptions& options, const batch::StandTable
         run.regimes.push_back({regimes[k].name, text});
         fingerprint.update("regime " + regimes[k].name + "\n" + text + "\n");
         if (!options.regimes.empty()) {
-            const std::string path = batch::parseRegimeSpec(options.regimes[k]).path;
+            const std::string path = batch::parseRegimeOption(options.regimes[k]).path;
             run.inputs.push_back({"regime " + regimes[k].name, path, fileDigest(path).value_or("")});
         }
     }

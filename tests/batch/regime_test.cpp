@@ -118,10 +118,10 @@ TEST(RegimeTest, RefusesAMacroThatDoesNotStartWithAnInitialization) {
     EXPECT_EQ(*missing, "Regime gone: Unable to open the macro: /nonexistent/regime.gmc: No such file or directory.");
 }
 
-TEST(RegimeTest, SpecNamesTheRegime) {
-    EXPECT_EQ(parseRegimeSpec("thin=/a/b/row-thin.gmc").name, "thin");
-    EXPECT_EQ(parseRegimeSpec("thin=/a/b/row-thin.gmc").path, "/a/b/row-thin.gmc");
-    EXPECT_EQ(parseRegimeSpec("/a/b/row-thin.gmc").name, "row-thin");
+TEST(RegimeTest, OptionNamesTheRegime) {
+    EXPECT_EQ(parseRegimeOption("thin=/a/b/row-thin.gmc").name, "thin");
+    EXPECT_EQ(parseRegimeOption("thin=/a/b/row-thin.gmc").path, "/a/b/row-thin.gmc");
+    EXPECT_EQ(parseRegimeOption("/a/b/row-thin.gmc").name, "row-thin");
 }
 
 // ---- One stand under a regime ----
