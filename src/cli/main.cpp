@@ -7,6 +7,7 @@
 #include "cli/project_run.h"
 #include "cli/show_command.h"
 #include "cli/treelist_command.h"
+#include "cli/value_command.h"
 
 #include <CLI/CLI.hpp>
 
@@ -29,6 +30,8 @@ int main(int argc, char** argv) {
     const grovex::cli::BatchCommand batch = grovex::cli::addBatchCommand(app, batchOptions);
     grovex::cli::MergeOptions mergeOptions;
     CLI::App* merge = grovex::cli::addMergeCommand(app, mergeOptions);
+    grovex::cli::ValueOptions valueOptions;
+    CLI::App* value = grovex::cli::addValueCommand(app, valueOptions);
 
     try {
         app.parse(argc, argv);
@@ -61,6 +64,9 @@ int main(int argc, char** argv) {
             batchOptions.commandLine += (k > 0 ? " " : "") + std::string(argv[k]);
         }
         return grovex::cli::runBatchCommand(batch, batchOptions, std::cerr);
+    }
+    if (value->parsed()) {
+        return grovex::cli::runValue(*value, valueOptions, std::cout, std::cerr);
     }
     if (merge->parsed()) {
         return grovex::cli::runMerge(mergeOptions, std::cout, std::cerr);

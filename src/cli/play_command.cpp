@@ -70,61 +70,62 @@ bool readMacro(const std::string& path, MacroStore& store, std::string& error) {
 
 } // namespace
 
-int runPlay(const PlayOptions& options, std::ostream& out, std::ostream& err) {
+std::unique_ptr<CGROVEXDoc> playStand(const PlayOptions& options, StandObserver* observer, std::ostream& err,
+                                      int& status) {
     StreamUi stream(err);
     OnceEachUi ui(stream);
     MacroStore store;
     std::string error;
+    status = kExitBadInput;
     if (!readMacro(options.macro, store, error)) {
         err << error << '\n';
-        return kExitBadInput;
+        return nullptr;
     }
     if (store.empty()) {
         err << "The macro is empty; there is nothing to play.\n";
-        return kExitBadInput;
+        return nullptr;
     }
     TreeList list;
     if (options.treeList) {
         readTreeListFile(*options.treeList, list, ui);
         if (!list.loaded) {
-            return kExitBadInput;
+            return nullptr;
         }
     }
 
-    CGROVEXDoc doc;
-    doc.setTitle("GROVEX1");
-    doc.model.setUi(&ui);
+    auto doc = std::make_unique<CGROVEXDoc>();
+    doc->setTitle("GROVEX1");
+    doc->model.setUi(&ui);
+    doc->model.setObserver(observer);
     ScratchFolder scratch;
     const std::string folder = temporaryStateDirectory(scratch.path());
     StateFile stateFile(folder + kTemporaryStateFileName);
     StateFile playFile(folder + kPlayStateFileName);
     MacroOnlyInputs given(options.treeList ? &list : nullptr);
-    MacroRecorder recorder(store, doc, ui, playFile);
+    MacroRecorder recorder(store, *doc, ui, playFile);
     MacroInputSource inputs(recorder, given);
-    ProjectionCommands commands(doc, ui, inputs, stateFile, &recorder);
+    ProjectionCommands commands(*doc, ui, inputs, stateFile, &recorder);
     recorder.setProjection([&commands] { commands.project(); });
 
     for (int play = 0; play < options.repeat && !recorder.failed(); ++play) {
         recorder.play();
     }
-    if (recorder.failed() || doc.model.lastTable() < 0) {
+    doc->model.setUi(nullptr);
+    status = kExitRunFailed;
+    if (recorder.failed() || doc->model.lastTable() < 0) {
         if (!recorder.failed()) {
             err << "The macro made no tables.\n";
         }
-        return kExitRunFailed;
+        return nullptr;
     }
-    writeTables(out, options.format, doc.model, doc.run.targetReached);
-    out.flush();
-    if (!out) {
-        return kExitRunFailed;
-    }
-    if (options.save) {
-        if (const IoStatus saved = saveDocument(doc, *options.save); !saved) {
-            err << saved.message() << '\n';
-            return kExitRunFailed;
-        }
-    }
-    return kExitSuccess;
+    status = kExitSuccess;
+    return doc;
+}
+
+int runPlay(const PlayOptions& options, std::ostream& out, std::ostream& err) {
+    int status = kExitSuccess;
+    const std::unique_ptr<CGROVEXDoc> doc = playStand(options, nullptr, err, status);
+    return doc ? writeSimulation(*doc, options.save, options.format, out, err) : status;
 }
 
 } // namespace grovex::cli

@@ -8,6 +8,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "results/document.h"
+
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -23,6 +26,11 @@ struct PlayOptions {
 };
 
 CLI::App* addPlayCommand(CLI::App& app, PlayOptions& options);
+
+// Plays the macro of the options on a new simulation, telling `observer` (may be null) of every age it passes.
+// On a failure, written to `err`, answers nothing and `status` is the exit status.
+std::unique_ptr<CGROVEXDoc> playStand(const PlayOptions& options, StandObserver* observer, std::ostream& err,
+                                      int& status);
 
 // Answers the process exit status; messages go to `err`.
 int runPlay(const PlayOptions& options, std::ostream& out, std::ostream& err);

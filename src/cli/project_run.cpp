@@ -30,41 +30,32 @@ private:
 
 // Initialize and Project for an existing stand from a tree list, through the projection routine: a refused
 // extraction has shown its message and leaves no run.
-int runFromTreeList(const ProjectOptions& options, batch::ProjectInput& accepted, std::ostream& out,
-                    std::ostream& err) {
+std::unique_ptr<CGROVEXDoc> projectTreeList(const ProjectOptions& options, batch::ProjectInput& accepted,
+                                            StandObserver* observer, std::ostream& err, int& status) {
     StreamUi ui(err);
     TreeList list;
     readTreeListFile(*options.treeList, list, ui);
     if (!list.loaded) {
-        return kExitBadInput;
+        status = kExitBadInput;
+        return nullptr;
     }
-    CGROVEXDoc doc;
-    doc.setTitle("GROVEX1");
-    doc.model.setUi(&ui);
-    doc.plantationPage = accepted.plantationPage;
-    doc.volumeUnitsPage = accepted.volumeUnitsPage;
+    auto doc = std::make_unique<CGROVEXDoc>();
+    doc->setTitle("GROVEX1");
+    doc->model.setUi(&ui);
+    doc->model.setObserver(observer);
+    doc->plantationPage = accepted.plantationPage;
+    doc->volumeUnitsPage = accepted.volumeUnitsPage;
     GivenInputs inputs(accepted.input, list);
     ScratchFolder scratch;
     StateFile stateFile(temporaryStateDirectory(scratch.path()) + kTemporaryStateFileName);
-    ProjectionCommands commands(doc, ui, inputs, stateFile);
+    ProjectionCommands commands(*doc, ui, inputs, stateFile);
     commands.initializeAndProject();
-    if (doc.run.needsInit) {
-        return kExitRunFailed;
+    doc->model.setUi(nullptr);
+    if (doc->run.needsInit) {
+        status = kExitRunFailed;
+        return nullptr;
     }
-
-    writeTables(out, options.format, doc.model, doc.run.targetReached);
-    out.flush();
-    if (!out) {
-        return kExitRunFailed;
-    }
-    if (options.save) {
-        const IoStatus saved = saveDocument(doc, *options.save);
-        if (!saved) {
-            err << saved.message() << '\n';
-            return kExitRunFailed;
-        }
-    }
-    return kExitSuccess;
+    return doc;
 }
 
 } // namespace
@@ -85,51 +76,67 @@ std::string refusalText(const batch::StandOptions& options, const batch::StandRe
     return batch::optionName(refusal.field) + value + ": " + refusal.message;
 }
 
-int runProject(const ProjectOptions& options, std::ostream& out, std::ostream& err) {
+std::unique_ptr<CGROVEXDoc> projectStand(const ProjectOptions& options, StandObserver* observer, std::ostream& err,
+                                         int& status) {
+    status = kExitSuccess;
     for (const std::string& equation : options.equations) {
         if (equation.empty()) {
             err << "--equation takes NAME,A,B,MINDBH: four parts separated by commas, not \"\".\n";
-            return kExitBadInput;
+            status = kExitBadInput;
+            return nullptr;
         }
     }
     batch::ProjectInput accepted;
     if (const auto refused = batch::standInput(options, batch::optionName, accepted)) {
         err << refusalText(options, *refused) << '\n';
-        return kExitBadInput;
+        status = kExitBadInput;
+        return nullptr;
     }
     if (options.treeList) {
-        return runFromTreeList(options, accepted, out, err);
+        return projectTreeList(options, accepted, observer, err, status);
     }
 
     StreamUi ui(err);
     auto model = std::make_unique<GrowthModel>();
     model->setUi(&ui);
+    model->setObserver(observer);
     model->ResetModel();
     WriteInput1(*model, accepted.input);
+    status = kExitRunFailed;
     if (!StartRun(*model)) {
         err << "The diameter distribution could not be fitted to these stand values.\n";
-        return kExitRunFailed;
+        return nullptr;
     }
     if (model->age > model->nyears) {
         err << "The age has reached its maximum value.\n";
-        return kExitRunFailed;
+        return nullptr;
     }
     const bool targetReached = model->ProjectToTarget();
+    model->setUi(nullptr);
+    status = kExitSuccess;
+    return projectedDocument(std::move(*model), targetReached, accepted);
+}
 
-    writeTables(out, options.format, *model, targetReached);
+int writeSimulation(CGROVEXDoc& doc, const std::optional<std::string>& save, OutputFormat format, std::ostream& out,
+                    std::ostream& err) {
+    writeTables(out, format, doc.model, doc.run.targetReached);
     out.flush();
     if (!out) {
         return kExitRunFailed;
     }
-    if (options.save) {
-        const std::unique_ptr<CGROVEXDoc> doc = projectedDocument(std::move(*model), targetReached, accepted);
-        const IoStatus saved = saveDocument(*doc, *options.save);
-        if (!saved) {
+    if (save) {
+        if (const IoStatus saved = saveDocument(doc, *save); !saved) {
             err << saved.message() << '\n';
             return kExitRunFailed;
         }
     }
     return kExitSuccess;
+}
+
+int runProject(const ProjectOptions& options, std::ostream& out, std::ostream& err) {
+    int status = kExitSuccess;
+    const std::unique_ptr<CGROVEXDoc> doc = projectStand(options, nullptr, err, status);
+    return doc ? writeSimulation(*doc, options.save, options.format, out, err) : status;
 }
 
 } // namespace grovex::cli

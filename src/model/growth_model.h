@@ -15,6 +15,19 @@
 namespace grovex {
 
 class Ui;
+class GrowthModel;
+
+// Told of the stand at every age a projection passes, and of every fertilization, by a model it is attached
+// to. A copy of the model reports to the same observer.
+class StandObserver {
+public:
+    virtual ~StandObserver() = default;
+    // The stand values of this age are up to date (the cord volume only where the projection reads it). At an
+    // age where a treatment took place the stand is reported again after it.
+    virtual void standAtAge(const GrowthModel& model) = 0;
+    // A fertilization was applied: kfert, lbn and qphos hold it.
+    virtual void fertilized(const GrowthModel&) {}
+};
 
 inline constexpr int kMaxRecords = 300;
 inline constexpr int kTitleCapacity = 80;      // bytes, terminator included: at most 79 characters
@@ -126,6 +139,9 @@ public:
     // Where the model's two messages go (table limit, text too long). May be null: then nothing is shown.
     void setUi(Ui* ui) { ui_ = ui; }
     Ui* ui() const { return ui_; }
+    // Who is told of every age a projection passes; may be null.
+    void setObserver(StandObserver* observer) { observer_ = observer; }
+    StandObserver* observer() const { return observer_; }
 
     // ---- operations ----
     void ResetModel();
@@ -167,6 +183,7 @@ private:
     std::string fitToField(std::string_view text, int capacity);
 
     Ui* ui_ = nullptr;
+    StandObserver* observer_ = nullptr;
 };
 
 // Multipliers of height growth (FH) and diameter growth (FD) in the season that starts yearsSince years

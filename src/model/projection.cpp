@@ -41,6 +41,9 @@ bool GrowthModel::ProjectToTarget() {
         if (!testsCords && (criterionMet() || age >= nyears)) {
             cords = standCords();
         }
+        if (observer_ != nullptr) {
+            observer_->standAtAge(*this);
+        }
         if (TargetTest()) {
             return true;
         }

@@ -45,6 +45,8 @@ struct ResultTable {
     // What the table was made from and the stand age then. Not part of the document file.
     int32_t kind = kLiveTreeTable;
     int32_t age = 0;
+    // Whether the volumes came from the coefficients of a low-thinned stand. Not part of the document file.
+    bool thinnedVolumes = false;
     // The stand values a live-tree table's summary shows, unrounded. Not part of the document file.
     struct StandValues {
         float trees = 0; // surviving trees per acre

@@ -23,20 +23,9 @@ struct TreeVolumes {
     float vol3 = 0;
 };
 
-float boardFeet(int rule, float D2H) {
-    const double x = D2H;
-    switch (rule) {
-    case 1: // International 1/4-inch
-        return f32(0.005816_f * std::pow(x, 1.0835_f) - 24.3816_f);
-    case 2: // Doyle
-        return f32(0.00003386_f * std::pow(x, 1.5651_f) + 3.2492_f);
-    default: // Scribner
-        return f32(0.01888_f * std::pow(x, 0.9521_f) - 29.7455_f);
-    }
-}
-
 TreeVolumes treeVolumes(const GrowthModel& m, float dbh, float D2H, int cls) {
-    const VolumeCoefficients& k = (m.qthin != 0 && m.ithin > 1) ? kThinnedCoefficients : kUnthinnedCoefficients;
+    const VolumeCoefficients& k =
+        UsesThinnedCoefficients(m.qthin, m.ithin) ? kThinnedCoefficients : kUnthinnedCoefficients;
     TreeVolumes v;
     if (m.vtype == kCubicFeet || m.vtype == kCordsAndBoardFeet) {
         const float V = TotalVolumeOutside(k, D2H);
@@ -53,8 +42,8 @@ TreeVolumes treeVolumes(const GrowthModel& m, float dbh, float D2H, int cls) {
             if (perCord > 0 && dbh > 0) {
                 v.vol2 = f32(static_cast<double>(V) * RatioOutside(k, 4.0f, dbh) / perCord);
             }
-            if (cls >= m.voldbh[0] && D2H >= 3800.0f) {
-                v.vol3 = boardFeet(m.voltyp, D2H);
+            if (cls >= m.voldbh[0] && D2H >= kSmallestBoardFootD2H) {
+                v.vol3 = BoardFeet(m.voltyp, D2H);
             }
         }
     } else {
@@ -159,6 +148,7 @@ void GrowthModel::MakeTable(int kind) {
     lastTableKind = kind;
     table.kind = kind;
     table.age = age;
+    table.thinnedVolumes = UsesThinnedCoefficients(qthin, ithin);
 
     std::array<ClassSums, kLargestClassRow + 1> classes{};
     ClassSums total;

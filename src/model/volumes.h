@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 namespace grovex {
 
@@ -54,6 +55,27 @@ inline int CubicFeetPerCord(int dbhClass) {
         return 0;
     }
     return dbhClass < static_cast<int>(kLowClasses.size()) ? kLowClasses[static_cast<size_t>(dbhClass)] : 95;
+}
+
+// Board feet of one tree by log rule (1 International 1/4-inch, 2 Doyle, otherwise Scribner); the stock
+// tables count them for trees of D2H 3800 and more.
+inline constexpr float kSmallestBoardFootD2H = 3800.0f;
+inline float BoardFeet(int rule, float D2H) {
+    using namespace numerics;
+    const double x = D2H;
+    switch (rule) {
+    case 1: // International 1/4-inch
+        return f32(0.005816_f * std::pow(x, 1.0835_f) - 24.3816_f);
+    case 2: // Doyle
+        return f32(0.00003386_f * std::pow(x, 1.5651_f) + 3.2492_f);
+    default: // Scribner
+        return f32(0.01888_f * std::pow(x, 0.9521_f) - 29.7455_f);
+    }
+}
+
+// Set T for a stand low-thinned in this run, set U otherwise.
+inline bool UsesThinnedCoefficients(int32_t qthin, int32_t ithin) {
+    return qthin != 0 && ithin > 1;
 }
 
 } // namespace grovex

@@ -1,5 +1,7 @@
 #include "results/document_file.h"
 
+#include "model/volumes.h"
+
 #include "base/c_format.h"
 
 #include <climits>
@@ -300,6 +302,13 @@ void rebuildTableKinds(GrowthModel& model) {
             table->age = summaryAge(table->summary).value_or(nextLiveAge);
             nextLiveAge = table->age;
         }
+    }
+    // A stand low-thinned in its run has its tables from the first thinning on made with the thinned-stand
+    // volume coefficients. The file keeps only the latest thinning, so an earlier row thinning counts too.
+    bool thinned = false;
+    for (ResultTable& table : model.tables) {
+        thinned = thinned || (UsesThinnedCoefficients(model.qthin, model.ithin) && table.kind == kThinnedTreeTable);
+        table.thinnedVolumes = thinned;
     }
 }
 

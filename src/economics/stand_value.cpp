@@ -1,0 +1,160 @@
+#include "economics/stand_value.h"
+
+#include "model/growth_model.h"
+#include "model/numerics.h"
+#include "model/volumes.h"
+
+#include <array>
+#include <cmath>
+
+namespace grovex::economics {
+namespace {
+
+using numerics::f32;
+
+constexpr float kBasalAreaFactor = 0.005454f; // square feet per square inch of DBH
+constexpr int kLargestClassRow = 40;          // the stock tables show larger trees only in the total row
+constexpr float kSmallestRowTrees = 0.1f;     // a class with fewer trees per acre has no row
+
+const Product* productOf(const Prices& prices, int dbhClass) {
+    for (const Product& p : prices.products) {
+        if (dbhClass >= p.minDbh && (!p.maxDbh || dbhClass <= *p.maxDbh)) {
+            return &p;
+        }
+    }
+    return nullptr;
+}
+
+// Cubic feet to a top diameter, outside or inside bark; nothing for a tree no thicker than the top.
+double cubicFeetToTop(const VolumeCoefficients& k, float D2H, float dbh, float top, bool insideBark) {
+    if (!(dbh > top)) {
+        return 0;
+    }
+    return insideBark ? static_cast<double>(TotalVolumeInside(k, D2H)) * RatioInside(k, top, dbh)
+                      : static_cast<double>(TotalVolumeOutside(k, D2H)) * RatioOutside(k, top, dbh);
+}
+
+double boardFeet(int rule, float D2H) {
+    return D2H >= kSmallestBoardFootD2H ? static_cast<double>(BoardFeet(rule, D2H)) : 0.0;
+}
+
+// The quadratic mean DBH of a class row.
+float classDbh(const ClassRow& row) {
+    return f32(std::sqrt(static_cast<double>(row.basalArea) / (static_cast<double>(row.trees) * kBasalAreaFactor)));
+}
+
+template <typename Visit>
+void forEachValuedClass(const Prices& prices, const std::vector<ClassRow>& rows, bool thinnedCoefficients,
+                        Visit visit) {
+    for (const ClassRow& row : rows) {
+        const Product* product = productOf(prices, row.dbhClass);
+        if (product == nullptr || !(row.trees > 0)) {
+            continue;
+        }
+        const double volume = row.trees * treeVolume(prices, *product, classDbh(row), row.averageHeight, row.dbhClass,
+                                                     thinnedCoefficients);
+        visit(*product, volume);
+    }
+}
+
+} // namespace
+
+double treeVolume(const Prices& prices, const Product& product, float dbh, float height, int dbhClass,
+                  bool thinnedCoefficients) {
+    const VolumeCoefficients& k = thinnedCoefficients ? kThinnedCoefficients : kUnthinnedCoefficients;
+    const float D2H = f32(static_cast<double>(dbh) * dbh * height);
+    double volume = 0;
+    switch (product.unit) {
+    case ProductUnit::Cord: {
+        const int perCord = CubicFeetPerCord(dbhClass);
+        volume = perCord > 0 ? cubicFeetToTop(k, D2H, dbh, 4.0f, false) / perCord : 0.0;
+        break;
+    }
+    case ProductUnit::MbfInternational:
+        volume = boardFeet(1, D2H) / 1000.0;
+        break;
+    case ProductUnit::MbfDoyle:
+        volume = boardFeet(2, D2H) / 1000.0;
+        break;
+    case ProductUnit::MbfScribner:
+        volume = boardFeet(3, D2H) / 1000.0;
+        break;
+    case ProductUnit::CubicFeet:
+        volume = cubicFeetToTop(k, D2H, dbh, product.top, product.insideBark);
+        break;
+    case ProductUnit::Ton:
+        volume = cubicFeetToTop(k, D2H, dbh, product.top, false) * prices.tonsPerCubicFoot.value_or(0);
+        break;
+    }
+    return volume > 0 ? volume : 0.0;
+}
+
+std::vector<ClassRow> classRowsOf(const ResultTable& table) {
+    std::vector<ClassRow> rows;
+    for (int r = 0; r < table.lastRow(); ++r) {
+        const TableRow& row = table.rows[static_cast<size_t>(r)];
+        rows.push_back(ClassRow{static_cast<int>(row[0]), row[1], row[2], row[3]});
+    }
+    return rows;
+}
+
+void liveClassRows(const GrowthModel& model, std::vector<ClassRow>& rows) {
+    struct Sums {
+        float trees = 0;
+        float heightTimesTrees = 0;
+        float basalArea = 0;
+    };
+    std::array<Sums, kLargestClassRow + 1> classes{};
+    int smallest = kLargestClassRow;
+    int largest = 1;
+    for (int i = 1; i <= kMaxRecords; ++i) {
+        const float d = model.dbh[static_cast<size_t>(i)];
+        if (!(d > 0)) {
+            continue;
+        }
+        const int cls = numerics::dbhClass(d);
+        smallest = std::min(smallest, cls);
+        largest = std::min(std::max(largest, cls), kLargestClassRow);
+        if (cls > kLargestClassRow) {
+            continue;
+        }
+        const float n = numerics::countedTrees(model.freq[static_cast<size_t>(i)]);
+        const float ht = model.ht[static_cast<size_t>(i)];
+        const float D2 = f32(static_cast<double>(d) * d);
+        Sums& s = classes[static_cast<size_t>(cls)];
+        s.trees = f32(static_cast<double>(s.trees) + n);
+        s.heightTimesTrees = f32(s.heightTimesTrees + static_cast<double>(ht) * n);
+        s.basalArea = f32(s.basalArea + static_cast<double>(f32(kBasalAreaFactor * static_cast<double>(D2))) * n);
+    }
+    rows.clear();
+    for (int c = smallest; c <= largest; ++c) {
+        const Sums& s = classes[static_cast<size_t>(c)];
+        if (s.trees >= kSmallestRowTrees) {
+            rows.push_back(ClassRow{c, s.trees, f32(static_cast<double>(s.heightTimesTrees) / s.trees), s.basalArea});
+        }
+    }
+}
+
+std::vector<ProductYield> standYields(const Prices& prices, const std::vector<ClassRow>& rows,
+                                      bool thinnedCoefficients) {
+    std::vector<ProductYield> yields;
+    for (const Product& p : prices.products) {
+        yields.push_back(ProductYield{p.name, 0, 0});
+    }
+    forEachValuedClass(prices, rows, thinnedCoefficients, [&](const Product& product, double volume) {
+        ProductYield& y = yields[static_cast<size_t>(&product - prices.products.data())];
+        y.volume += volume;
+        y.value += volume * product.price;
+    });
+    std::erase_if(yields, [](const ProductYield& y) { return y.volume <= 0; });
+    return yields;
+}
+
+double standValue(const Prices& prices, const std::vector<ClassRow>& rows, bool thinnedCoefficients) {
+    double value = 0;
+    forEachValuedClass(prices, rows, thinnedCoefficients,
+                       [&](const Product& product, double volume) { value += volume * product.price; });
+    return value;
+}
+
+} // namespace grovex::economics

@@ -1,0 +1,238 @@
+#include "economics/valuation.h"
+
+#include "model/numerics.h"
+#include "model/volumes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+namespace grovex::economics {
+namespace {
+
+constexpr double kLowestRate = -0.99;
+constexpr double kHighestRate = 10.0;
+
+double discounted(double amount, double r, int year) {
+    return amount / std::pow(1.0 + r, year);
+}
+
+void addYields(std::map<std::string, double>& byProduct, const Prices& prices, const ResultTable& table) {
+    for (const ProductYield& y : standYields(prices, classRowsOf(table), table.thinnedVolumes)) {
+        byProduct[y.product] += y.value;
+    }
+}
+
+// Product values in the order of the prices file.
+void addProductFlows(std::vector<CashFlow>& flows, const Prices& prices, const std::map<std::string, double>& values,
+                     int year, const std::string& label, FlowKind kind) {
+    for (const Product& p : prices.products) {
+        const auto found = values.find(p.name);
+        if (found != values.end()) {
+            flows.push_back(CashFlow{year, label + ": " + p.name, found->second, kind});
+        }
+    }
+}
+
+void addCost(std::vector<CashFlow>& flows, int year, const char* item, double cost, FlowKind kind) {
+    if (cost != 0) {
+        flows.push_back(CashFlow{year, item, -cost, kind});
+    }
+}
+
+void addThinnings(std::vector<CashFlow>& flows, const Prices& prices, const RunFacts& facts) {
+    // The two tables of a row and low thinning are one entry: thinned tables of one age are one thinning.
+    std::map<int, std::map<std::string, double>> byAge;
+    for (const ResultTable& table : *facts.tables) {
+        if (table.kind == kThinnedTreeTable) {
+            addYields(byAge[table.age], prices, table);
+        }
+    }
+    for (const auto& [age, values] : byAge) {
+        const int year = age - facts.startAge;
+        addCost(flows, year, "thinning cost", prices.costs.thinning, FlowKind::Thinning);
+        addProductFlows(flows, prices, values, year, "thinning", FlowKind::Thinning);
+    }
+}
+
+double fertilizationCost(const Costs& costs, const Fertilization& f) {
+    const FertilizationCosts& c = costs.fertilization;
+    return c.perApplication + c.perPoundNitrogen * f.poundsNitrogen + (f.phosphorus ? c.phosphorus : 0.0);
+}
+
+// Every flow but the final harvest's, for a harvest in year T.
+std::vector<CashFlow> flowsBeforeHarvest(const Prices& prices, const RunFacts& facts, int T) {
+    std::vector<CashFlow> flows;
+    if (facts.bareLand) {
+        addCost(flows, 0, "establishment", prices.costs.establishment, FlowKind::Establishment);
+    }
+    for (int year = 1; year <= T; ++year) {
+        addCost(flows, year, "annual cost", prices.costs.annual, FlowKind::Annual);
+    }
+    addThinnings(flows, prices, facts);
+    for (const Fertilization& f : facts.fertilizations) {
+        addCost(flows, f.age - facts.startAge, "fertilization", fertilizationCost(prices.costs, f),
+                FlowKind::Fertilization);
+    }
+    return flows;
+}
+
+// The age, among those recorded, whose final harvest ranks best, and its LEV or NPV.
+void findBestAge(const Prices& prices, const RunFacts& facts, const std::vector<CashFlow>& flows, Valuation& v) {
+    const double r = prices.discountRate;
+    for (const RunRecorder::AgeValue& at : facts.yearlyValues) {
+        const int T = at.age - facts.startAge;
+        if (T <= 0 || at.age > v.harvestAge) {
+            continue;
+        }
+        double npv = discounted(at.value - prices.costs.harvest, r, T);
+        for (const CashFlow& f : flows) {
+            if (f.kind != FlowKind::FinalHarvest && f.year <= T) {
+                npv += discounted(f.amount, r, f.year);
+            }
+        }
+        const double measure = facts.bareLand ? landExpectationValue(npv, r, T) : npv;
+        if (!v.bestAge || measure > *v.valueAtBestAge) {
+            v.bestAge = at.age;
+            v.valueAtBestAge = measure;
+        }
+    }
+}
+
+} // namespace
+
+void RunRecorder::standAtAge(const GrowthModel& model) {
+    if (!values_.empty() && model.age < values_.back().age) {
+        values_.clear();
+        fertilizations_.clear();
+    }
+    liveClassRows(model, rows_);
+    const double value = standValue(prices_, rows_, UsesThinnedCoefficients(model.qthin, model.ithin));
+    if (!values_.empty() && values_.back().age == model.age) {
+        values_.back().value = value;
+    } else {
+        values_.push_back(AgeValue{model.age, value});
+    }
+}
+
+void RunRecorder::fertilized(const GrowthModel& model) {
+    fertilizations_.push_back(Fertilization{model.kfert, model.lbn, model.qphos != 0});
+}
+
+void RunRecorder::keepUpTo(int age) {
+    std::erase_if(values_, [age](const AgeValue& v) { return v.age > age; });
+    std::erase_if(fertilizations_, [age](const Fertilization& f) { return f.age > age; });
+}
+
+RunFacts runFacts(const GrowthModel& model, const RunRecorder* recorder) {
+    RunFacts facts;
+    facts.bareLand = model.qexist == 0;
+    facts.startAge = facts.bareLand ? 0 : numerics::wholeYears(model.exage);
+    facts.tables = &model.tables;
+    if (recorder != nullptr) {
+        facts.fertilizations = recorder->fertilizations();
+        facts.yearlyValues = recorder->values();
+    } else {
+        if (model.kfert > 0 && model.lbn > 0) {
+            facts.fertilizations.push_back(Fertilization{model.kfert, model.lbn, model.qphos != 0});
+            facts.notes.push_back("A saved simulation keeps only its latest fertilization; an earlier one is not "
+                                  "counted.");
+        }
+        facts.notes.push_back("The best harvest age needs the stand of every year, which a saved simulation does "
+                              "not keep: play the run's macro to get it.");
+    }
+    return facts;
+}
+
+double presentValue(const std::vector<CashFlow>& flows, double r) {
+    double sum = 0;
+    for (const CashFlow& f : flows) {
+        sum += discounted(f.amount, r, f.year);
+    }
+    return sum;
+}
+
+double landExpectationValue(double npv, double r, int T) {
+    const double growth = std::pow(1.0 + r, T);
+    return npv * growth / (growth - 1.0);
+}
+
+double equivalentAnnualAnnuity(double npv, double r, int T) {
+    return npv * r / (1.0 - std::pow(1.0 + r, -T));
+}
+
+std::optional<double> internalRateOfReturn(const std::vector<CashFlow>& flows, std::string& why) {
+    bool positive = false;
+    bool negative = false;
+    for (const CashFlow& f : flows) {
+        positive = positive || f.amount > 0;
+        negative = negative || f.amount < 0;
+    }
+    if (!positive || !negative) {
+        why = "There is no internal rate of return: the cash flows do not change sign.";
+        return std::nullopt;
+    }
+    double low = kLowestRate;
+    double high = kHighestRate;
+    const double atLow = presentValue(flows, low);
+    if ((atLow > 0) == (presentValue(flows, high) > 0)) {
+        why = "There is no internal rate of return from -99 to 1000 percent.";
+        return std::nullopt;
+    }
+    for (int step = 0; step < 200 && high - low > 1e-13; ++step) {
+        const double middle = 0.5 * (low + high);
+        if ((presentValue(flows, middle) > 0) == (atLow > 0)) {
+            low = middle;
+        } else {
+            high = middle;
+        }
+    }
+    return 0.5 * (low + high);
+}
+
+Valuation valueRun(const Prices& prices, const RunFacts& facts) {
+    Valuation v;
+    v.notes = facts.notes;
+    v.levRanked = facts.bareLand;
+    v.startAge = facts.startAge;
+    const std::vector<ResultTable>& tables = *facts.tables;
+    if (tables.empty()) {
+        v.notes.insert(v.notes.begin(), "The simulation has no tables to value.");
+        return v;
+    }
+    const ResultTable& last = tables.back();
+    v.harvestAge = last.age;
+    v.harvestYear = last.age - facts.startAge;
+    const double r = prices.discountRate;
+    const int T = v.harvestYear;
+
+    v.flows = flowsBeforeHarvest(prices, facts, T);
+    std::map<std::string, double> harvest;
+    addYields(harvest, prices, last);
+    addProductFlows(v.flows, prices, harvest, T, "final harvest", FlowKind::FinalHarvest);
+    addCost(v.flows, T, "harvest cost", prices.costs.harvest, FlowKind::FinalHarvest);
+    std::stable_sort(v.flows.begin(), v.flows.end(),
+                     [](const CashFlow& a, const CashFlow& b) { return a.year < b.year; });
+
+    v.npv = presentValue(v.flows, r);
+    if (T <= 0) {
+        v.notes.push_back("The run ends where it starts, so there is no rotation to value beyond the present value.");
+        return v;
+    }
+    if (facts.bareLand) {
+        v.lev = landExpectationValue(*v.npv, r, T);
+    } else {
+        v.notes.push_back("LEV is given for bare land only: this run starts from an existing stand of age " +
+                          std::to_string(facts.startAge) + ".");
+    }
+    v.eaa = equivalentAnnualAnnuity(*v.npv, r, T);
+    std::string why;
+    v.irr = internalRateOfReturn(v.flows, why);
+    if (!v.irr) {
+        v.notes.push_back(why);
+    }
+    findBestAge(prices, facts, v.flows, v);
+    return v;
+}
+
+} // namespace grovex::economics

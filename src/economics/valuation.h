@@ -1,0 +1,95 @@
+#pragma once
+// The economics of a run: its cash flows by year and the measures a forester ranks regimes by. Amounts are
+// per acre, costs negative, each flow at the end of its year, year 0 the start of the run (age 0 of a
+// plantation, the stand's age for an existing stand).
+
+#include "economics/prices.h"
+#include "economics/stand_value.h"
+#include "model/growth_model.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace grovex::economics {
+
+enum class FlowKind { Establishment, Annual, Thinning, Fertilization, FinalHarvest };
+
+struct CashFlow {
+    int year = 0;
+    std::string item; // "establishment", "thinning: pulpwood", "final harvest: sawtimber", ...
+    double amount = 0;
+    FlowKind kind = FlowKind::Annual;
+};
+
+struct Fertilization {
+    int age = 0;
+    int poundsNitrogen = 0;
+    bool phosphorus = false;
+};
+
+// Keeps, while a run projects, the value of the live stand at every age and the run's fertilizations:
+// attach it to the model with setObserver. An age lower than the last one seen starts a new run.
+class RunRecorder : public StandObserver {
+public:
+    explicit RunRecorder(const Prices& prices) : prices_(prices) {}
+    void standAtAge(const GrowthModel& model) override;
+    void fertilized(const GrowthModel& model) override;
+
+    struct AgeValue {
+        int age = 0;
+        double value = 0; // the live stand's worth, per acre
+    };
+    const std::vector<AgeValue>& values() const { return values_; }
+    const std::vector<Fertilization>& fertilizations() const { return fertilizations_; }
+    // Forgets what was recorded after `age` (a command rolled back to that age).
+    void keepUpTo(int age);
+
+private:
+    const Prices& prices_;
+    std::vector<AgeValue> values_;
+    std::vector<Fertilization> fertilizations_;
+    std::vector<ClassRow> rows_; // reused from year to year
+};
+
+// What a run is valued from.
+struct RunFacts {
+    bool bareLand = true;
+    int startAge = 0;
+    const std::vector<ResultTable>* tables = nullptr;
+    std::vector<Fertilization> fertilizations;
+    // The live stand's worth at every age, when the run was recorded; empty otherwise.
+    std::vector<RunRecorder::AgeValue> yearlyValues;
+    std::vector<std::string> notes; // what the facts leave out
+};
+
+// The facts of a model's run, from its tables and, when given, what a recorder kept during it.
+RunFacts runFacts(const GrowthModel& model, const RunRecorder* recorder);
+
+struct Valuation {
+    std::vector<CashFlow> flows; // in year order
+    int startAge = 0;
+    int harvestAge = 0;
+    int harvestYear = 0;
+    std::optional<double> npv;
+    std::optional<double> lev;
+    std::optional<double> irr;
+    std::optional<double> eaa;
+    std::optional<int> bestAge;
+    std::optional<double> valueAtBestAge; // LEV (bare land) or NPV (existing stand) at the best age
+    std::vector<std::string> notes;       // why a measure is not given, and what the valuation left out
+    bool levRanked = true;                // bare land: regimes rank by LEV; otherwise by NPV
+};
+
+Valuation valueRun(const Prices& prices, const RunFacts& facts);
+
+// The measures themselves, for the cash flows at the rate r.
+double presentValue(const std::vector<CashFlow>& flows, double r);
+// Faustmann's land expectation value of a rotation of T years with present value npv.
+double landExpectationValue(double npv, double r, int T);
+// The level amount per year over T years with the same present value.
+double equivalentAnnualAnnuity(double npv, double r, int T);
+// The rate that makes the present value 0; nothing (and `why`) when there is none.
+std::optional<double> internalRateOfReturn(const std::vector<CashFlow>& flows, std::string& why);
+
+} // namespace grovex::economics
