@@ -58,9 +58,6 @@ void ApplyInput2(GrowthModel& model, RunState& run, const Input2Values& values) 
         ClampTreatmentAge(model, model.kfert);
         model.qphos = values.qphos ? 1 : 0;
         model.lbn = values.lbn;
-        if (model.observer() != nullptr) {
-            model.observer()->fertilized(model);
-        }
     } else {
         model.qfert = 0;
     }

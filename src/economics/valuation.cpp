@@ -106,6 +106,11 @@ void RunRecorder::standAtAge(const GrowthModel& model) {
         values_.clear();
         fertilizations_.clear();
     }
+    const bool newFertilization =
+        model.qfert != 0 && model.kfert > 0 && (fertilizations_.empty() || fertilizations_.back().age != model.kfert);
+    if (newFertilization) {
+        fertilizations_.push_back(Fertilization{model.kfert, model.lbn, model.qphos != 0});
+    }
     liveClassRows(model, rows_);
     const double value = standValue(prices_, rows_, UsesThinnedCoefficients(model.qthin, model.ithin));
     if (!values_.empty() && values_.back().age == model.age) {
@@ -113,10 +118,6 @@ void RunRecorder::standAtAge(const GrowthModel& model) {
     } else {
         values_.push_back(AgeValue{model.age, value});
     }
-}
-
-void RunRecorder::fertilized(const GrowthModel& model) {
-    fertilizations_.push_back(Fertilization{model.kfert, model.lbn, model.qphos != 0});
 }
 
 void RunRecorder::keepUpTo(int age) {

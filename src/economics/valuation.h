@@ -28,13 +28,13 @@ struct Fertilization {
     bool phosphorus = false;
 };
 
-// Keeps, while a run projects, the value of the live stand at every age and the run's fertilizations:
-// attach it to the model with setObserver. An age lower than the last one seen starts a new run.
+// Keeps, while a run projects, the value of the live stand at every age and the run's fertilizations (a
+// fertilization is seen when the projection after it starts): attach it to the model with setObserver. An
+// age lower than the last one seen starts a new run.
 class RunRecorder : public StandObserver {
 public:
     explicit RunRecorder(const Prices& prices) : prices_(prices) {}
     void standAtAge(const GrowthModel& model) override;
-    void fertilized(const GrowthModel& model) override;
 
     struct AgeValue {
         int age = 0;

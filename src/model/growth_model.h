@@ -17,16 +17,14 @@ namespace grovex {
 class Ui;
 class GrowthModel;
 
-// Told of the stand at every age a projection passes, and of every fertilization, by a model it is attached
-// to. A copy of the model reports to the same observer.
+// Told of the stand at every age a projection passes by a model it is attached to. A copy of the model
+// reports to the same observer.
 class StandObserver {
 public:
     virtual ~StandObserver() = default;
     // The stand values of this age are up to date (the cord volume only where the projection reads it). At an
     // age where a treatment took place the stand is reported again after it.
     virtual void standAtAge(const GrowthModel& model) = 0;
-    // A fertilization was applied: kfert, lbn and qphos hold it.
-    virtual void fertilized(const GrowthModel&) {}
 };
 
 inline constexpr int kMaxRecords = 300;
