@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: run test unit-tests core-sanitized fuzz-smoke fuzz deps configure build asan clean format
+.PHONY: run test golden-update unit-tests core-sanitized fuzz-smoke fuzz deps configure build asan clean format
 
 # With a display the desktop application starts; without one, the default projection of grovex-cli runs.
 run: build
@@ -44,6 +44,10 @@ configure: deps
 
 build: configure
 	cmake --build --preset $(PRESET)
+
+# Rewrites the pinned outputs under tests/golden/expected after a change meant to alter them.
+golden-update: build
+	tests/golden/golden.sh $(BUILD_DIR)/src/cli/grovex-cli --update
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
