@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
           qt6-base-dev fonts-dejavu-core clang libclang-rt-dev locales
-          libsqlite3-dev munge slurmctld slurmd slurm-client sqlite3 ccache)
+          libsqlite3-dev munge slurmctld slurmd slurm-client sqlite3 ccache
+          qt6-svg-dev help2man desktop-file-utils dpkg-dev file)
 
 missing=()
 for pkg in "${packages[@]}"; do

@@ -16,6 +16,7 @@
 int main(int argc, char** argv) {
     CLI::App app{"GROVEX: growth and yield of planted loblolly pine stands."};
     app.require_subcommand(1);
+    app.set_version_flag("--version", "grovex-cli " GROVEX_VERSION);
     grovex::cli::ProjectOptions options;
     CLI::App* project = grovex::cli::addProjectCommand(app, options);
     grovex::cli::ShowOptions showOptions;
@@ -38,6 +39,8 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         app.exit(e);

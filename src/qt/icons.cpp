@@ -215,6 +215,17 @@ const StandardButton kStandardButtons[] = {
 
 } // namespace
 
+void paintApplicationIcon(QPainter& p, qreal size) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xe8, 0xf5, 0xe9));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
+    drawPine(p, {8, 15}, 14);
+    p.restore();
+}
+
 QIcon applicationIcon() {
     static const QIcon icon = [] {
         QIcon result;
@@ -222,12 +233,7 @@ QIcon applicationIcon() {
             QPixmap pixmap(size, size);
             pixmap.fill(Qt::transparent);
             QPainter p(&pixmap);
-            p.setRenderHint(QPainter::Antialiasing);
-            p.scale(size / 16.0, size / 16.0);
-            p.setPen(Qt::NoPen);
-            p.setBrush(QColor(0xe8, 0xf5, 0xe9));
-            p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
-            drawPine(p, {8, 15}, 14);
+            paintApplicationIcon(p, size);
             p.end();
             result.addPixmap(pixmap);
         }

@@ -47,6 +47,11 @@ int main(int argc, char** argv) {
         arguments.append(QString::fromLocal8Bit(argv[i]));
     }
 
+    if (arguments.contains(QStringLiteral("--version"))) {
+        std::printf("grovex %s\n", GROVEX_VERSION);
+        return 0;
+    }
+
     grovex::Application app;
     if (!app.start(arguments)) {
         return 1;
