@@ -199,7 +199,11 @@ private:
     int anchorCol_ = -1;
     int endRow_ = -1;
     int endCol_ = -1;
-    std::array<int, 201> rowMask_{};
+    // Selected cells: bit c of entry r is cell (r, c) of the selected table. One entry per row a table can
+    // hold, and one past the last, which no cell reaches.
+    static constexpr int kRowMaskEntries = kMaxRows + 1;
+    static_assert(kColumnCount <= 31, "a row's selected columns are bits of one int");
+    std::array<int, kRowMaskEntries> rowMask_{};
     bool dragging_ = false;
 
     // Print job state.
