@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: run test golden-update unit-tests core-sanitized fuzz-smoke fuzz deps configure build asan clean format
+.PHONY: run test golden-update unit-tests core-sanitized fuzz-smoke fuzz deps configure build asan clean format format-check tidy
 
 # With a display the desktop application starts; without one, the default projection of grovex-cli runs.
 run: build
@@ -12,8 +12,9 @@ run: build
 		$(BUILD_DIR)/src/cli/grovex-cli project; \
 	fi
 
-# Everything CI checks: all tests, the core and command line alone under the sanitizers, a short fuzz run.
-test: unit-tests core-sanitized fuzz-smoke
+# Everything CI checks: the formatting, all tests, the core and command line alone under the sanitizers,
+# a short fuzz run.
+test: format-check unit-tests core-sanitized fuzz-smoke
 
 unit-tests: build
 	ctest --preset $(PRESET) --output-on-failure
@@ -51,6 +52,14 @@ golden-update: build
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Fails, naming the files, when a source is not formatted as .clang-format says.
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+# The checks of .clang-tidy over every C++ source of the default build (several minutes on two cores).
+tidy: configure
+	run-clang-tidy -quiet -p $(BUILD_DIR) '^$(CURDIR)/(src|tests|bench|tools)/.*\.cpp$$'
 
 clean:
 	rm -rf build

@@ -111,8 +111,8 @@ void BM_DocumentOfNTables(benchmark::State& state) {
         fakes::FakeCanvas canvas({0, 0, 1200, 900});
         canvas.setWindowOrigin(view.scrollPosition());
         view.OnDraw(canvas);
-        view.execute(viewcmd::kSelectAll);
-        view.execute(viewcmd::kCopy);
+        view.execute(cmd::kEditSelectAll);
+        view.execute(cmd::kEditCopy);
         const PrintPlan plan = view.OnBeginPrinting(metrics, 600, 96, {4800, 6600});
         view.OnEndPrinting();
         benchmark::DoNotOptimize(plan.pageCount());
@@ -160,11 +160,11 @@ void BM_PlayedCommands(benchmark::State& state) {
     MacroStore store;
     {
         Window recording(store);
-        recording.recorder.execute(kRecordMacroId);
+        recording.recorder.execute(cmd::kRecordMacro);
         for (int i = 0; i < 10; ++i) {
             recording.initializeAndProject();
         }
-        recording.recorder.execute(kStopMacroId);
+        recording.recorder.execute(cmd::kStopMacro);
     }
     for (auto _ : state) {
         Window window(store);

@@ -37,8 +37,8 @@ void showInView(CGROVEXDoc& doc) {
     view.OnInitialUpdate();
     fakes::FakeCanvas canvas;
     view.OnDraw(canvas);
-    view.execute(viewcmd::kSelectAll);
-    view.execute(viewcmd::kCopy);
+    view.execute(cmd::kEditSelectAll);
+    view.execute(cmd::kEditCopy);
 }
 
 } // namespace

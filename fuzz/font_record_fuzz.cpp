@@ -63,8 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fakes::FakeCanvas canvas;
     view.OnDraw(canvas);
     view.OnBeginPrinting(metrics, 600, 96, {4800, 6000});
-    view.execute(viewcmd::kIncreaseFontSize);
-    view.execute(viewcmd::kDecreaseFontSize);
+    view.execute(cmd::kIncreaseFontSize);
+    view.execute(cmd::kDecreaseFontSize);
     view.OnDraw(canvas);
     return 0;
 }

@@ -10,6 +10,8 @@
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
+# shellcheck source=fuzz/harnesses.sh
+source fuzz/harnesses.sh
 limit=()
 while [ $# -ge 2 ]; do
     case "$1" in
@@ -25,8 +27,7 @@ if [ ${#limit[@]} -eq 0 ]; then
 fi
 harnesses=("$@")
 if [ ${#harnesses[@]} -eq 0 ]; then
-    harnesses=(document macro_file macro_text macro_play tree_list_file tree_list_paste tree_list_state_paste font_record
-        stand_table regime_merge)
+    mapfile -t harnesses < <(fuzz_harnesses)
 fi
 
 build=build/fuzz

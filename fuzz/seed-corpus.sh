@@ -9,8 +9,9 @@ data=$(cd "$(dirname "$0")/../tests/data" && pwd)
 stands=$(cd "$(dirname "$0")/../examples/stands" && pwd)
 cli="$build_dir/src/cli/grovex-cli"
 
-for harness in document macro_file macro_text macro_play tree_list_file tree_list_paste tree_list_state_paste font_record \
-    stand_table regime_merge; do
+# shellcheck source=fuzz/harnesses.sh
+source "$(dirname "$0")/harnesses.sh"
+for harness in $(fuzz_harnesses); do
     mkdir -p "$corpus/$harness"
 done
 

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     view.setTreeList(list);
     fakes::FakeCanvas canvas;
     view.OnDraw(canvas);
-    view.execute(treecmd::kSelectAll);
-    view.execute(treecmd::kCopy);
+    view.execute(cmd::kEditSelectAll);
+    view.execute(cmd::kEditCopy);
     return 0;
 }

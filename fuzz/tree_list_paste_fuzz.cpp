@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     view.OnLButtonUp();
     clipboard.setText(std::string(input.restAsText()));
-    view.execute(treecmd::kPaste);
+    view.execute(cmd::kEditPaste);
 
     if (view.treeList().lastRow >= kMaxTreeRows || ui.messages().size() > 1) {
         std::abort();
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::projectFromTreeList(view.treeList());
     fakes::FakeCanvas canvas;
     view.OnDraw(canvas);
-    view.execute(treecmd::kSelectAll);
-    view.execute(treecmd::kCopy);
+    view.execute(cmd::kEditSelectAll);
+    view.execute(cmd::kEditCopy);
     return 0;
 }

@@ -6,6 +6,7 @@
 namespace grovex {
 
 using namespace appcmd;
+using namespace cmd;
 
 namespace {
 
@@ -15,22 +16,22 @@ bool isRecentFile(int id) {
 
 bool isViewKey(int id) {
     switch (id) {
-    case viewcmd::kLineDown:
-    case viewcmd::kLineUp:
-    case viewcmd::kPageDown:
-    case viewcmd::kPageUp:
-    case viewcmd::kScrollLeft:
-    case viewcmd::kScrollRight:
-    case viewcmd::kCtrlLeft:
-    case viewcmd::kCtrlRight:
-    case viewcmd::kCellDown:
-    case viewcmd::kCellUp:
-    case viewcmd::kCellLeft:
-    case viewcmd::kCellRight:
-    case viewcmd::kExtendDown:
-    case viewcmd::kExtendUp:
-    case viewcmd::kExtendLeft:
-    case viewcmd::kExtendRight:
+    case cmd::kLineDown:
+    case cmd::kLineUp:
+    case cmd::kPageDown:
+    case cmd::kPageUp:
+    case cmd::kScrollLeft:
+    case cmd::kScrollRight:
+    case cmd::kCtrlLeft:
+    case cmd::kCtrlRight:
+    case cmd::kCellDown:
+    case cmd::kCellUp:
+    case cmd::kCellLeft:
+    case cmd::kCellRight:
+    case cmd::kExtendDown:
+    case cmd::kExtendUp:
+    case cmd::kExtendLeft:
+    case cmd::kExtendRight:
         return true;
     default:
         return false;

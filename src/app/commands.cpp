@@ -1,12 +1,12 @@
 #include "app/commands.h"
 
-#include "results/view.h"
-
 #include <array>
 #include <utility>
 
 namespace grovex::appcmd {
 namespace {
+
+using namespace cmd;
 
 using Entry = std::pair<int, std::string_view>;
 
@@ -74,22 +74,22 @@ constexpr auto kStrings = std::to_array<Entry>({
     {kGridEnter, "Edit the current cell\nEdit"},
     {kGridTab, "Move to the next cell and edit it\nNext Cell"},
     {kGridBackTab, "Move to the previous cell and edit it\nPrevious Cell"},
-    {viewcmd::kLineDown, "Scroll down one line\nLine Down"},
-    {viewcmd::kLineUp, "Scroll up one line\nLine Up"},
-    {viewcmd::kPageDown, "Scroll down one page\nPage Down"},
-    {viewcmd::kPageUp, "Scroll up one page\nPage Up"},
-    {viewcmd::kScrollLeft, "Scroll left\nScroll Left"},
-    {viewcmd::kScrollRight, "Scroll right\nScroll Right"},
-    {viewcmd::kCtrlLeft, "Scroll right\nScroll Right"},
-    {viewcmd::kCtrlRight, "Scroll left\nScroll Left"},
-    {viewcmd::kCellDown, "Move the current cell one row down\nCell Down"},
-    {viewcmd::kCellUp, "Move the current cell one row up\nCell Up"},
-    {viewcmd::kCellLeft, "Move the current cell one column left\nCell Left"},
-    {viewcmd::kCellRight, "Move the current cell one column right\nCell Right"},
-    {viewcmd::kExtendDown, "Extend the selection one row down\nExtend Down"},
-    {viewcmd::kExtendUp, "Extend the selection one row up\nExtend Up"},
-    {viewcmd::kExtendLeft, "Extend the selection one column left\nExtend Left"},
-    {viewcmd::kExtendRight, "Extend the selection one column right\nExtend Right"},
+    {kLineDown, "Scroll down one line\nLine Down"},
+    {kLineUp, "Scroll up one line\nLine Up"},
+    {kPageDown, "Scroll down one page\nPage Down"},
+    {kPageUp, "Scroll up one page\nPage Up"},
+    {kScrollLeft, "Scroll left\nScroll Left"},
+    {kScrollRight, "Scroll right\nScroll Right"},
+    {kCtrlLeft, "Scroll right\nScroll Right"},
+    {kCtrlRight, "Scroll left\nScroll Left"},
+    {kCellDown, "Move the current cell one row down\nCell Down"},
+    {kCellUp, "Move the current cell one row up\nCell Up"},
+    {kCellLeft, "Move the current cell one column left\nCell Left"},
+    {kCellRight, "Move the current cell one column right\nCell Right"},
+    {kExtendDown, "Extend the selection one row down\nExtend Down"},
+    {kExtendUp, "Extend the selection one row up\nExtend Up"},
+    {kExtendLeft, "Extend the selection one column left\nExtend Left"},
+    {kExtendRight, "Extend the selection one column right\nExtend Right"},
 });
 
 } // namespace

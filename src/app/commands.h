@@ -1,84 +1,12 @@
 #pragma once
-// Command ids of the application and the main window, and the string table texts that go with them: the
-// status bar prompt and the tool tip of every command ("prompt\ntip").
+// The string table texts of the command ids (base/command_ids.h): the status bar prompt and the tool tip of
+// every command ("prompt\ntip").
+
+#include "base/command_ids.h"
 
 #include <string_view>
 
 namespace grovex::appcmd {
-
-// File
-inline constexpr int kFileNew = 57600;
-inline constexpr int kFileOpen = 57601;
-inline constexpr int kFileClose = 57602;
-inline constexpr int kFileSave = 57603;
-inline constexpr int kFileSaveAs = 57604;
-inline constexpr int kFileSaveAll = 32809;
-inline constexpr int kFilePrintSetup = 57606;
-inline constexpr int kFilePrint = 57607;
-inline constexpr int kFilePrintPreview = 57609;
-inline constexpr int kRecentFile1 = 57616; // the recent-file list uses kRecentFile1 .. kRecentFile1 + 7
-inline constexpr int kRecentFileCount = 8;
-inline constexpr int kAppExit = 57665;
-
-// Edit
-inline constexpr int kEditCopy = 57634;
-inline constexpr int kEditCut = 57635;
-inline constexpr int kEditPaste = 57637;
-inline constexpr int kEditSelectAll = 57642;
-inline constexpr int kEditUndo = 57643;
-
-// Help
-inline constexpr int kAppAbout = 57664;
-inline constexpr int kHelpTopics = 57667;
-inline constexpr int kContextHelp = 57669;
-inline constexpr int kHelp = 57670;
-inline constexpr int kDefaultHelp = 57671;
-
-// Window and bars
-inline constexpr int kWindowNew = 57648;
-inline constexpr int kWindowArrange = 57649;
-inline constexpr int kWindowCascade = 57650;
-inline constexpr int kWindowTile = 57651;
-inline constexpr int kNextPane = 57680;
-inline constexpr int kPrevPane = 57681;
-inline constexpr int kViewToolbar = 59392;
-inline constexpr int kViewStatusBar = 59393;
-
-// Status bar panes
-inline constexpr int kIndicatorCaps = 59137;
-inline constexpr int kIndicatorNum = 59138;
-inline constexpr int kIndicatorModified = 59142;
-
-// Results view display
-inline constexpr int kIncreaseFontSize = 32776;
-inline constexpr int kDecreaseFontSize = 32777;
-inline constexpr int kViewAllTables = 32815;
-inline constexpr int kShowHideTreeList = 32807;
-inline constexpr int kToolbarTreeList = 32772;
-
-// Projection, reset, tree list and macro commands of a simulation
-inline constexpr int kInitializeAndProject = 32771;
-inline constexpr int kMidrotationAndProject = 32810;
-inline constexpr int kProjectToNextTarget = 32805;
-inline constexpr int kInitializeKey = 32816;  // Ctrl+I, forwards to kInitializeAndProject
-inline constexpr int kMidrotationKey = 32781; // Ctrl+G, forwards to kMidrotationAndProject
-inline constexpr int kNextTargetKey = 32806;  // Ctrl+Shift+G, forwards to kProjectToNextTarget
-inline constexpr int kReset = 32808;
-inline constexpr int kResetKey = 32811; // Ctrl+R
-inline constexpr int kChangeSimulationTreeList = 32814;
-inline constexpr int kRecordMacro = 32778;
-inline constexpr int kPlayMacro = 32779;
-inline constexpr int kStopMacro = 32780;
-inline constexpr int kStepMacro = 32802;
-inline constexpr int kSaveMacro = 32803;
-inline constexpr int kOpenMacro = 32804;
-
-// Tree list grid: rows, and the keys of the shared accelerator table
-inline constexpr int kInsertRow = 32796;
-inline constexpr int kDeleteSelectedRows = 32797;
-inline constexpr int kGridEnter = 32774;
-inline constexpr int kGridTab = 32798;
-inline constexpr int kGridBackTab = 32799;
 
 // The string table text of a command: the status bar prompt and, after "\n", the tool tip. Empty for an id
 // the application does not know.

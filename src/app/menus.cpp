@@ -10,6 +10,7 @@ namespace grovex {
 namespace {
 
 using namespace appcmd;
+using namespace cmd;
 
 MenuItem command(std::string_view text, int id) {
     return {MenuItem::Kind::Command, text, id};
@@ -135,22 +136,22 @@ constexpr auto kAccelerators = std::to_array<Accelerator>({
     {"Return", kGridEnter},
     {"Tab", kGridTab},
     {"Shift+Tab", kGridBackTab},
-    {"Down", viewcmd::kLineDown},
-    {"Up", viewcmd::kLineUp},
-    {"PgDown", viewcmd::kPageDown},
-    {"PgUp", viewcmd::kPageUp},
-    {"Left", viewcmd::kScrollLeft},
-    {"Right", viewcmd::kScrollRight},
-    {"Ctrl+Left", viewcmd::kCtrlLeft},
-    {"Ctrl+Right", viewcmd::kCtrlRight},
-    {"Ctrl+Shift+Down", viewcmd::kCellDown},
-    {"Ctrl+Shift+Up", viewcmd::kCellUp},
-    {"Ctrl+Shift+Left", viewcmd::kCellLeft},
-    {"Ctrl+Shift+Right", viewcmd::kCellRight},
-    {"Shift+Down", viewcmd::kExtendDown},
-    {"Shift+Up", viewcmd::kExtendUp},
-    {"Shift+Left", viewcmd::kExtendLeft},
-    {"Shift+Right", viewcmd::kExtendRight},
+    {"Down", cmd::kLineDown},
+    {"Up", cmd::kLineUp},
+    {"PgDown", cmd::kPageDown},
+    {"PgUp", cmd::kPageUp},
+    {"Left", cmd::kScrollLeft},
+    {"Right", cmd::kScrollRight},
+    {"Ctrl+Left", cmd::kCtrlLeft},
+    {"Ctrl+Right", cmd::kCtrlRight},
+    {"Ctrl+Shift+Down", cmd::kCellDown},
+    {"Ctrl+Shift+Up", cmd::kCellUp},
+    {"Ctrl+Shift+Left", cmd::kCellLeft},
+    {"Ctrl+Shift+Right", cmd::kCellRight},
+    {"Shift+Down", cmd::kExtendDown},
+    {"Shift+Up", cmd::kExtendUp},
+    {"Shift+Left", cmd::kExtendLeft},
+    {"Shift+Right", cmd::kExtendRight},
 });
 
 } // namespace

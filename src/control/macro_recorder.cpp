@@ -21,17 +21,17 @@ MacroRecorder::~MacroRecorder() {
 bool MacroRecorder::isEnabled(int commandId) const {
     const bool hasMacro = !store_.empty();
     switch (commandId) {
-    case kRecordMacroId:
+    case cmd::kRecordMacro:
         return !recording_ && !playing_ && !stepping_;
-    case kPlayMacroId:
+    case cmd::kPlayMacro:
         return hasMacro && !recording_ && !stepping_;
-    case kStopMacroId:
+    case cmd::kStopMacro:
         return recording_ || playing_ || stepping_;
-    case kStepMacroId:
+    case cmd::kStepMacro:
         return hasMacro && !recording_ && !playing_;
-    case kSaveMacroId:
+    case cmd::kSaveMacro:
         return hasMacro && store_.unsaved();
-    case kOpenMacroId:
+    case cmd::kOpenMacro:
         return true;
     default:
         return false;
@@ -39,28 +39,28 @@ bool MacroRecorder::isEnabled(int commandId) const {
 }
 
 bool MacroRecorder::execute(int commandId) {
-    if (commandId == kOpenMacroId) {
+    if (commandId == cmd::kOpenMacro) {
         open();
         return true;
     }
-    if (commandId != kRecordMacroId && commandId != kPlayMacroId && commandId != kStopMacroId &&
-        commandId != kStepMacroId && commandId != kSaveMacroId) {
+    if (commandId != cmd::kRecordMacro && commandId != cmd::kPlayMacro && commandId != cmd::kStopMacro &&
+        commandId != cmd::kStepMacro && commandId != cmd::kSaveMacro) {
         return false;
     }
     if (!isEnabled(commandId)) {
         return true;
     }
     switch (commandId) {
-    case kRecordMacroId:
+    case cmd::kRecordMacro:
         record();
         break;
-    case kPlayMacroId:
+    case cmd::kPlayMacro:
         play();
         break;
-    case kStopMacroId:
+    case cmd::kStopMacro:
         stop();
         break;
-    case kStepMacroId:
+    case cmd::kStepMacro:
         step();
         break;
     default:

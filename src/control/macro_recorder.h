@@ -4,6 +4,7 @@
 // the input source that records the input groups while the view records and replays them while it plays
 // or steps.
 
+#include "base/command_ids.h"
 #include "base/platform/ui.h"
 #include "control/macro_store.h"
 #include "control/projection.h"
@@ -14,13 +15,6 @@
 #include <string>
 
 namespace grovex {
-
-inline constexpr int kRecordMacroId = 32778;
-inline constexpr int kPlayMacroId = 32779;
-inline constexpr int kStopMacroId = 32780;
-inline constexpr int kStepMacroId = 32802;
-inline constexpr int kSaveMacroId = 32803;
-inline constexpr int kOpenMacroId = 32804;
 
 inline constexpr const char* kPlayStateFileName = "prj_mac_temp_grovex.bin";
 

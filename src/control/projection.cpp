@@ -90,19 +90,19 @@ ProjectionCommands::ProjectionCommands(CGROVEXDoc& doc, Ui& ui, InputSource& inp
 
 bool ProjectionCommands::isEnabled(int commandId) const {
     switch (commandId) {
-    case kInitializeAndProjectId:
-    case kInitializeAndProjectKeyId:
-    case kResetKeyId:
-    case kSaveAllId:
-    case kChangeTreeListId:
+    case cmd::kInitializeAndProject:
+    case cmd::kInitializeKey:
+    case cmd::kResetKey:
+    case cmd::kFileSaveAll:
+    case cmd::kChangeSimulationTreeList:
         return true;
-    case kTreatAndProjectId:
-    case kTreatAndProjectKeyId:
+    case cmd::kMidrotationAndProject:
+    case cmd::kMidrotationKey:
         return !doc_.run.needsInit;
-    case kProjectNextTargetId:
-    case kProjectNextTargetKeyId:
+    case cmd::kProjectToNextTarget:
+    case cmd::kNextTargetKey:
         return doc_.model.lastTable() >= 0 && !(doc_.model.age > 25 && doc_.model.pcrit != kCriterionAge);
-    case kResetId:
+    case cmd::kReset:
         return macro_ == nullptr || !macro_->busy();
     default:
         return false;
@@ -111,24 +111,24 @@ bool ProjectionCommands::isEnabled(int commandId) const {
 
 bool ProjectionCommands::execute(int commandId) {
     switch (commandId) {
-    case kInitializeAndProjectId:
-    case kInitializeAndProjectKeyId:
+    case cmd::kInitializeAndProject:
+    case cmd::kInitializeKey:
         initializeAndProject();
         return true;
-    case kTreatAndProjectId:
-    case kTreatAndProjectKeyId:
-        if (isEnabled(kTreatAndProjectId)) {
+    case cmd::kMidrotationAndProject:
+    case cmd::kMidrotationKey:
+        if (isEnabled(cmd::kMidrotationAndProject)) {
             treatAndProject();
         }
         return true;
-    case kProjectNextTargetId:
-    case kProjectNextTargetKeyId:
-        if (isEnabled(kProjectNextTargetId)) {
+    case cmd::kProjectToNextTarget:
+    case cmd::kNextTargetKey:
+        if (isEnabled(cmd::kProjectToNextTarget)) {
             projectToNextTarget();
         }
         return true;
-    case kResetId:
-    case kResetKeyId:
+    case cmd::kReset:
+    case cmd::kResetKey:
         reset();
         return true;
     default:

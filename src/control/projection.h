@@ -4,6 +4,7 @@
 // and the view's "Reset". GUI-free: the inputs, the macro and the results view are reached through the small
 // interfaces below, which each front end implements.
 
+#include "base/command_ids.h"
 #include "base/file_io.h"
 #include "base/platform/ui.h"
 #include "model/input1.h"
@@ -21,17 +22,6 @@
 namespace grovex {
 
 class CGROVEXView;
-
-inline constexpr int kInitializeAndProjectId = 32771;
-inline constexpr int kInitializeAndProjectKeyId = 32816;
-inline constexpr int kTreatAndProjectId = 32810;
-inline constexpr int kTreatAndProjectKeyId = 32781;
-inline constexpr int kProjectNextTargetId = 32805;
-inline constexpr int kProjectNextTargetKeyId = 32806;
-inline constexpr int kResetId = 32808;
-inline constexpr int kResetKeyId = 32811;
-inline constexpr int kSaveAllId = 32809;
-inline constexpr int kChangeTreeListId = 32814;
 
 inline constexpr const char* kTemporaryStateFileName = "project_temp_grovex.bin";
 

@@ -26,6 +26,7 @@
 namespace grovex {
 
 using namespace appcmd;
+using namespace cmd;
 
 Application::Application(ApplicationServices services)
     : settings_(std::move(services.settings)), shell_(std::move(services.shell)), ui_(std::move(services.ui)),

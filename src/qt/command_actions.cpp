@@ -15,6 +15,7 @@ namespace grovex {
 namespace {
 
 using namespace appcmd;
+using namespace cmd;
 
 // The menu text of a command: its first appearance in the menus, or its tool tip for commands that only
 // have a button or a key.

@@ -17,13 +17,34 @@
 #include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
+#include <QtGlobal>
+
+#include <stdexcept>
+#include <string>
 
 namespace grovex {
+
+namespace {
+
+// A form control without its widget is a mistake in building the dialog: the user could neither see nor
+// change that control, and what the form checks would no longer be what the dialog shows. A debug build
+// stops at once; a release build logs it and binds the other controls.
+void reportMissingWidget(const DialogForm& form, int id) {
+    const std::string what = "the dialog \"" + form.caption() + "\" has no widget for its control " +
+                             std::to_string(id) + " (" + toStdString(controlName(id)) + ")";
+    qCritical("programming error: %s", what.c_str());
+#ifndef NDEBUG
+    throw std::logic_error(what);
+#endif
+}
+
+} // namespace
 
 FormBinder::FormBinder(DialogForm& form, QWidget& root) : QObject(&root), form_(form) {
     for (const int id : form_.controlIds()) {
         QWidget* widget = root.findChild<QWidget*>(controlName(id));
         if (widget == nullptr) {
+            reportMissingWidget(form_, id);
             continue;
         }
         widgets_[id] = widget;

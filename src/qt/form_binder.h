@@ -35,7 +35,8 @@ class FormBinder : public QObject {
 
 public:
     // Finds the widgets of the form's controls under `root` and connects them; `root` and the form must
-    // outlive the binder (it is a child of `root`). Call show() once the form has been filled.
+    // outlive the binder (it is a child of `root`). Call show() once the form has been filled. A control
+    // without a widget is a programming error: logged, and in a debug build thrown as std::logic_error.
     FormBinder(DialogForm& form, QWidget& root);
 
     DialogForm& form() const { return form_; }

@@ -13,6 +13,7 @@ namespace grovex {
 namespace {
 
 using namespace appcmd;
+using namespace cmd;
 using Drawing = std::function<void(QPainter&)>;
 
 const QColor kNeedles(0x2e, 0x7d, 0x32);

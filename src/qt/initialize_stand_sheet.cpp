@@ -257,7 +257,7 @@ std::optional<InitializeStandValues> runInitializeStand(QWidget* parent, CGROVEX
 generalInfoDlg::BrowseAction treeListBrowser(Application& app) {
     return [&app] {
         TreeListWindow& window = app.ensureTreeListWindow();
-        window.executeCommand(treewindowcmd::kOpen);
+        window.executeCommand(cmd::kFileOpen);
         return window.view().loaded();
     };
 }

@@ -41,6 +41,7 @@ namespace grovex {
 namespace {
 
 using namespace appcmd;
+using namespace cmd;
 
 constexpr const char* kBarStateSection = "BOSKWOODBarState";
 

@@ -22,9 +22,9 @@ bool ResultsWidget::commandChecked(int id) const {
 }
 
 void ResultsWidget::executeCommand(int id) {
-    if (id == viewcmd::kPrint) {
+    if (id == cmd::kFilePrint) {
         print();
-    } else if (id == viewcmd::kPrintPreview) {
+    } else if (id == cmd::kFilePrintPreview) {
         printPreview();
     } else {
         view_.execute(id);

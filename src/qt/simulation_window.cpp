@@ -63,15 +63,15 @@ SimulationWindow::~SimulationWindow() {
 
 bool SimulationWindow::isProjectionCommand(int id) {
     switch (id) {
-    case kInitializeAndProjectId:
-    case kInitializeAndProjectKeyId:
-    case kTreatAndProjectId:
-    case kTreatAndProjectKeyId:
-    case kProjectNextTargetId:
-    case kProjectNextTargetKeyId:
-    case kResetId:
-    case kResetKeyId:
-    case kChangeTreeListId:
+    case cmd::kInitializeAndProject:
+    case cmd::kInitializeKey:
+    case cmd::kMidrotationAndProject:
+    case cmd::kMidrotationKey:
+    case cmd::kProjectToNextTarget:
+    case cmd::kNextTargetKey:
+    case cmd::kReset:
+    case cmd::kResetKey:
+    case cmd::kChangeSimulationTreeList:
         return true;
     default:
         return false;
@@ -80,12 +80,12 @@ bool SimulationWindow::isProjectionCommand(int id) {
 
 bool SimulationWindow::isMacroCommand(int id) {
     switch (id) {
-    case kRecordMacroId:
-    case kPlayMacroId:
-    case kStopMacroId:
-    case kStepMacroId:
-    case kSaveMacroId:
-    case kOpenMacroId:
+    case cmd::kRecordMacro:
+    case cmd::kPlayMacro:
+    case cmd::kStopMacro:
+    case cmd::kStepMacro:
+    case cmd::kSaveMacro:
+    case cmd::kOpenMacro:
         return true;
     default:
         return false;
@@ -105,7 +105,7 @@ void SimulationWindow::executeProjectionCommand(int id) {
     }
     if (isMacroCommand(id)) {
         macro_->execute(id);
-    } else if (id == kChangeTreeListId) {
+    } else if (id == cmd::kChangeSimulationTreeList) {
         changeSimulationTreeList();
     } else {
         projection_->execute(id);

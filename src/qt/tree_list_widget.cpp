@@ -84,9 +84,9 @@ bool TreeListWidget::commandEnabled(int id) const {
 }
 
 void TreeListWidget::executeCommand(int id) {
-    if (id == treecmd::kPrint) {
+    if (id == cmd::kFilePrint) {
         print();
-    } else if (id == treecmd::kPrintPreview) {
+    } else if (id == cmd::kFilePrintPreview) {
         printPreview();
     } else {
         view_.execute(id);
@@ -147,15 +147,15 @@ void TreeListWidget::editorKey(int key, Qt::KeyboardModifiers modifiers) {
         break;
     case Qt::Key_Tab:
         view_.setEditorText(text);
-        view_.execute((modifiers & Qt::ShiftModifier) ? treecmd::kShiftTab : treecmd::kTab);
+        view_.execute((modifiers & Qt::ShiftModifier) ? cmd::kGridBackTab : cmd::kGridTab);
         break;
     case Qt::Key_Backtab:
         view_.setEditorText(text);
-        view_.execute(treecmd::kShiftTab);
+        view_.execute(cmd::kGridBackTab);
         break;
     default: // Enter
         view_.setEditorText(text);
-        view_.execute(treecmd::kEnter);
+        view_.execute(cmd::kGridEnter);
         break;
     }
     Q_EMIT commandStateChanged();

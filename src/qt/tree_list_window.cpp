@@ -10,7 +10,7 @@
 
 namespace grovex {
 
-using namespace treewindowcmd;
+using namespace cmd;
 
 TreeListWindow::TreeListWindow(const ViewServices& services, QWidget* parent)
     : QMdiSubWindow(parent), ui_(services.ui) {
@@ -46,9 +46,9 @@ void TreeListWindow::commitEditing() {
 
 void TreeListWindow::executeCommand(int id) {
     switch (id) {
-    case kOpen:
-    case kSave:
-    case kSaveAs:
+    case kFileOpen:
+    case kFileSave:
+    case kFileSaveAs:
     case kReset:
     case kResetKey:
         commitEditing();
@@ -57,11 +57,11 @@ void TreeListWindow::executeCommand(int id) {
         break;
     }
     switch (id) {
-    case kClose:
+    case kFileClose:
         close();
         return;
-    case kPrint:
-    case kPrintPreview:
+    case kFilePrint:
+    case kFilePrintPreview:
         commitEditing();
         widget_->executeCommand(id);
         break;

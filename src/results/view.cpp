@@ -16,10 +16,9 @@ constexpr const char* kAllTablesKey = "AllTables";
 constexpr int kSmallestDecreasableHeight = 16;
 
 constexpr std::array kKeyIds = {
-    viewcmd::kLineDown,   viewcmd::kLineUp,      viewcmd::kPageDown,   viewcmd::kPageUp,
-    viewcmd::kScrollLeft, viewcmd::kScrollRight, viewcmd::kCtrlLeft,   viewcmd::kCtrlRight,
-    viewcmd::kCellDown,   viewcmd::kCellUp,      viewcmd::kCellLeft,   viewcmd::kCellRight,
-    viewcmd::kExtendDown, viewcmd::kExtendUp,    viewcmd::kExtendLeft, viewcmd::kExtendRight,
+    cmd::kLineDown,   cmd::kLineUp,    cmd::kPageDown,   cmd::kPageUp,      cmd::kScrollLeft, cmd::kScrollRight,
+    cmd::kCtrlLeft,   cmd::kCtrlRight, cmd::kCellDown,   cmd::kCellUp,      cmd::kCellLeft,   cmd::kCellRight,
+    cmd::kExtendDown, cmd::kExtendUp,  cmd::kExtendLeft, cmd::kExtendRight,
 };
 
 } // namespace
@@ -108,15 +107,15 @@ void CGROVEXView::repaint() const {
 
 bool CGROVEXView::isEnabled(int commandId) const {
     switch (commandId) {
-    case viewcmd::kSelectAll:
+    case cmd::kEditSelectAll:
         return hasTable();
-    case viewcmd::kCopy:
+    case cmd::kEditCopy:
         return hasTable() && (selectAll_ || (anchorRow_ >= 0 && anchorCol_ >= 0));
-    case viewcmd::kIncreaseFontSize:
-    case viewcmd::kDecreaseFontSize:
-    case viewcmd::kViewAllTables:
-    case viewcmd::kPrint:
-    case viewcmd::kPrintPreview:
+    case cmd::kIncreaseFontSize:
+    case cmd::kDecreaseFontSize:
+    case cmd::kViewAllTables:
+    case cmd::kFilePrint:
+    case cmd::kFilePrintPreview:
         return true;
     default:
         return std::find(kKeyIds.begin(), kKeyIds.end(), commandId) != kKeyIds.end();
@@ -124,27 +123,27 @@ bool CGROVEXView::isEnabled(int commandId) const {
 }
 
 bool CGROVEXView::isChecked(int commandId) const {
-    return commandId == viewcmd::kViewAllTables && doc_.display.allTables;
+    return commandId == cmd::kViewAllTables && doc_.display.allTables;
 }
 
 bool CGROVEXView::execute(int commandId) {
     switch (commandId) {
-    case viewcmd::kCopy:
+    case cmd::kEditCopy:
         OnEditCopy();
         return true;
-    case viewcmd::kSelectAll:
+    case cmd::kEditSelectAll:
         if (hasTable()) {
             selectAll_ = true;
             repaint();
         }
         return true;
-    case viewcmd::kIncreaseFontSize:
+    case cmd::kIncreaseFontSize:
         changeFontSize(+1);
         return true;
-    case viewcmd::kDecreaseFontSize:
+    case cmd::kDecreaseFontSize:
         changeFontSize(-1);
         return true;
-    case viewcmd::kViewAllTables:
+    case cmd::kViewAllTables:
         toggleAllTables();
         return true;
     default:

@@ -3,6 +3,7 @@
 // Canvas, cell selection by mouse and keys, scrolling, the font size and its record, printing in pages, and
 // copying to the clipboard. A widget forwards input and commands here and paints what OnDraw draws.
 
+#include "base/command_ids.h"
 #include "base/platform/canvas.h"
 #include "base/platform/view_host.h"
 #include "base/print_pages.h"
@@ -19,34 +20,6 @@ class Clipboard;
 class FontRecordSaver;
 class Settings;
 class Ui;
-
-// Command ids of the results view.
-namespace viewcmd {
-inline constexpr int kCopy = 57634;
-inline constexpr int kSelectAll = 57642;
-inline constexpr int kIncreaseFontSize = 32776;
-inline constexpr int kDecreaseFontSize = 32777;
-inline constexpr int kViewAllTables = 32815;
-inline constexpr int kPrint = 57607;
-inline constexpr int kPrintPreview = 57609;
-// Keys (accelerators) of the view.
-inline constexpr int kLineDown = 32782;
-inline constexpr int kLineUp = 32791;
-inline constexpr int kPageDown = 32795;
-inline constexpr int kPageUp = 32794;
-inline constexpr int kScrollLeft = 32800;
-inline constexpr int kScrollRight = 32801;
-inline constexpr int kCtrlLeft = 32785;  // scrolls right by 5
-inline constexpr int kCtrlRight = 32788; // scrolls left by 5
-inline constexpr int kCellDown = 32784;
-inline constexpr int kCellUp = 32793;
-inline constexpr int kCellLeft = 32787;
-inline constexpr int kCellRight = 32790;
-inline constexpr int kExtendDown = 32783;
-inline constexpr int kExtendUp = 32792;
-inline constexpr int kExtendLeft = 32786;
-inline constexpr int kExtendRight = 32789;
-} // namespace viewcmd
 
 // The largest character height the view takes, by Increase Font Size or from the font record: lines 2.5
 // inches high on a 96-dpi screen. Printed at the same size, a page of Letter or A4 paper still holds its two
@@ -199,7 +172,11 @@ private:
     int anchorCol_ = -1;
     int endRow_ = -1;
     int endCol_ = -1;
-    std::array<int, 201> rowMask_{};
+    // Selected cells: bit c of entry r is cell (r, c) of the selected table. One entry per row a table can
+    // hold, and one past the last, which no cell reaches.
+    static constexpr int kRowMaskEntries = kMaxRows + 1;
+    static_assert(kColumnCount <= 31, "a row's selected columns are bits of one int");
+    std::array<int, kRowMaskEntries> rowMask_{};
     bool dragging_ = false;
 
     // Print job state.

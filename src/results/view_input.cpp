@@ -14,12 +14,11 @@ constexpr int kHorizontalStep = 5;
 constexpr int kPageOverlap = 20;
 
 bool isExtendKey(int id) {
-    return id == viewcmd::kExtendDown || id == viewcmd::kExtendUp || id == viewcmd::kExtendLeft ||
-           id == viewcmd::kExtendRight;
+    return id == cmd::kExtendDown || id == cmd::kExtendUp || id == cmd::kExtendLeft || id == cmd::kExtendRight;
 }
 
 bool isCellKey(int id) {
-    return id == viewcmd::kCellDown || id == viewcmd::kCellUp || id == viewcmd::kCellLeft || id == viewcmd::kCellRight;
+    return id == cmd::kCellDown || id == cmd::kCellUp || id == cmd::kCellLeft || id == cmd::kCellRight;
 }
 
 } // namespace
@@ -138,8 +137,8 @@ bool CGROVEXView::executeSelectionKey(int commandId) {
 }
 
 bool CGROVEXView::startCurrentCell(int commandId) {
-    const bool right = commandId == viewcmd::kCellRight || commandId == viewcmd::kExtendRight;
-    const bool down = commandId == viewcmd::kCellDown || commandId == viewcmd::kExtendDown;
+    const bool right = commandId == cmd::kCellRight || commandId == cmd::kExtendRight;
+    const bool down = commandId == cmd::kCellDown || commandId == cmd::kExtendDown;
     const int first = std::max(0, doc_.display.firstShown);
     if (!(right || (down && selTable_ != -1)) || lastDrawnTable() < first) {
         return false;
@@ -153,7 +152,7 @@ bool CGROVEXView::startCurrentCell(int commandId) {
 void CGROVEXView::moveCurrentCell(int commandId) {
     const int first = std::max(0, doc_.display.firstShown);
     switch (commandId) {
-    case viewcmd::kCellDown:
+    case cmd::kCellDown:
         if (anchorRow_ < tables()[selTable_].lastRow()) {
             ++anchorRow_;
         } else if (selTable_ < lastDrawnTable()) {
@@ -161,7 +160,7 @@ void CGROVEXView::moveCurrentCell(int commandId) {
             anchorRow_ = 0;
         }
         break;
-    case viewcmd::kCellUp:
+    case cmd::kCellUp:
         if (anchorRow_ > 0) {
             --anchorRow_;
         } else if (selTable_ > first) {
@@ -169,7 +168,7 @@ void CGROVEXView::moveCurrentCell(int commandId) {
             anchorRow_ = tables()[selTable_].lastRow();
         }
         break;
-    case viewcmd::kCellLeft:
+    case cmd::kCellLeft:
         anchorCol_ = std::max(0, anchorCol_ - 1);
         break;
     default:
@@ -185,13 +184,13 @@ void CGROVEXView::extendSelection(int commandId) {
         endCol_ = anchorCol_;
     }
     switch (commandId) {
-    case viewcmd::kExtendDown:
+    case cmd::kExtendDown:
         endRow_ = std::min(tables()[selTable_].lastRow(), endRow_ + 1);
         break;
-    case viewcmd::kExtendUp:
+    case cmd::kExtendUp:
         endRow_ = std::max(0, endRow_ - 1);
         break;
-    case viewcmd::kExtendLeft:
+    case cmd::kExtendLeft:
         endCol_ = std::max(0, endCol_ - 1);
         break;
     default:
@@ -202,30 +201,30 @@ void CGROVEXView::extendSelection(int commandId) {
 
 bool CGROVEXView::executeScrollKey(int commandId) {
     switch (commandId) {
-    case viewcmd::kLineDown:
+    case cmd::kLineDown:
         scrollBy(0, lineHeight_);
         return true;
-    case viewcmd::kLineUp:
+    case cmd::kLineUp:
         scrollBy(0, -lineHeight_);
         return true;
-    case viewcmd::kPageDown:
+    case cmd::kPageDown:
         scrollBy(0, clientSize_.height - kPageOverlap);
         return true;
-    case viewcmd::kPageUp:
+    case cmd::kPageUp:
         scrollBy(0, -(clientSize_.height - kPageOverlap));
         return true;
-    case viewcmd::kScrollLeft:
-    case viewcmd::kCtrlRight:
+    case cmd::kScrollLeft:
+    case cmd::kCtrlRight:
         scrollBy(-kHorizontalStep, 0);
         break;
-    case viewcmd::kScrollRight:
-    case viewcmd::kCtrlLeft:
+    case cmd::kScrollRight:
+    case cmd::kCtrlLeft:
         scrollBy(kHorizontalStep, 0);
         break;
     default:
         return false;
     }
-    if (commandId == viewcmd::kScrollLeft || commandId == viewcmd::kScrollRight) {
+    if (commandId == cmd::kScrollLeft || commandId == cmd::kScrollRight) {
         repaint();
     }
     return true;

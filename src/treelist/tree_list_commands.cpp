@@ -8,25 +8,25 @@
 
 namespace grovex {
 
-using namespace treewindowcmd;
+using namespace cmd;
 
 TreeListCommands::TreeListCommands(treeListDoc& doc, treeListView& view, Ui& ui, std::string appDirectory)
     : doc_(doc), view_(view), ui_(ui), appDirectory_(std::move(appDirectory)) {}
 
 bool TreeListCommands::isEnabled(int commandId) const {
     switch (commandId) {
-    case kOpen:
-    case kClose:
-    case kSaveAll:
+    case kFileOpen:
+    case kFileClose:
+    case kFileSaveAll:
     case kReset:
     case kResetKey:
-    case kShowHide:
-    case kModifiedPane:
+    case kShowHideTreeList:
+    case kIndicatorModified:
         return true;
-    case kSave:
-    case kSaveAs:
-    case kPrint:
-    case kPrintPreview:
+    case kFileSave:
+    case kFileSaveAs:
+    case kFilePrint:
+    case kFilePrintPreview:
         return view_.loaded();
     default:
         return view_.isEnabled(commandId);
@@ -35,13 +35,13 @@ bool TreeListCommands::isEnabled(int commandId) const {
 
 bool TreeListCommands::execute(int commandId) {
     switch (commandId) {
-    case kOpen:
+    case kFileOpen:
         load();
         return true;
-    case kSave:
+    case kFileSave:
         save();
         return true;
-    case kSaveAs:
+    case kFileSaveAs:
         saveAs();
         return true;
     case kReset:

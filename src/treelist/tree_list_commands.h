@@ -4,6 +4,7 @@
 // are enabled, and the text of the "Modified" pane. Dialogs and messages go through Ui, so every flow can be
 // driven by a test.
 
+#include "base/command_ids.h"
 #include "base/file_io.h"
 
 #include <optional>
@@ -14,21 +15,6 @@ namespace grovex {
 class Ui;
 class treeListDoc;
 class treeListView;
-
-// Command ids the tree list window answers besides the grid's own.
-namespace treewindowcmd {
-inline constexpr int kOpen = 57601;
-inline constexpr int kClose = 57602;
-inline constexpr int kSave = 57603;
-inline constexpr int kSaveAs = 57604;
-inline constexpr int kSaveAll = 32809;
-inline constexpr int kPrint = 57607;
-inline constexpr int kPrintPreview = 57609;
-inline constexpr int kReset = 32808;
-inline constexpr int kResetKey = 32811; // Ctrl+R
-inline constexpr int kShowHide = 32807;
-inline constexpr int kModifiedPane = 59142;
-} // namespace treewindowcmd
 
 inline constexpr const char* kModifiedPaneText = "Modified";
 inline constexpr const char* kUnmodifiedPaneText = "        "; // eight blanks

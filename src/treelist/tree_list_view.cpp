@@ -14,22 +14,22 @@ constexpr int kListScrollMargin = 23; // below the last row
 
 bool isMovementKey(int id) {
     switch (id) {
-    case treecmd::kLineDown:
-    case treecmd::kLineUp:
-    case treecmd::kScrollRight:
-    case treecmd::kScrollLeft:
-    case treecmd::kCtrlLeft:
-    case treecmd::kCtrlRight:
-    case treecmd::kPageDown:
-    case treecmd::kPageUp:
-    case treecmd::kCellDown:
-    case treecmd::kCellUp:
-    case treecmd::kCellRight:
-    case treecmd::kCellLeft:
-    case treecmd::kExtendDown:
-    case treecmd::kExtendUp:
-    case treecmd::kExtendRight:
-    case treecmd::kExtendLeft:
+    case cmd::kLineDown:
+    case cmd::kLineUp:
+    case cmd::kScrollRight:
+    case cmd::kScrollLeft:
+    case cmd::kCtrlLeft:
+    case cmd::kCtrlRight:
+    case cmd::kPageDown:
+    case cmd::kPageUp:
+    case cmd::kCellDown:
+    case cmd::kCellUp:
+    case cmd::kCellRight:
+    case cmd::kCellLeft:
+    case cmd::kExtendDown:
+    case cmd::kExtendUp:
+    case cmd::kExtendRight:
+    case cmd::kExtendLeft:
         return true;
     default:
         return false;
@@ -159,19 +159,19 @@ std::string treeListView::cellText(int row, int column) const {
 
 bool treeListView::isEnabled(int commandId) const {
     switch (commandId) {
-    case treecmd::kCopy:
-    case treecmd::kCut:
-    case treecmd::kPaste:
+    case cmd::kEditCopy:
+    case cmd::kEditCut:
+    case cmd::kEditPaste:
         return list_.loaded && (selectAll_ || hasCurrentCell());
-    case treecmd::kSelectAll:
-    case treecmd::kPrint:
-    case treecmd::kPrintPreview:
+    case cmd::kEditSelectAll:
+    case cmd::kFilePrint:
+    case cmd::kFilePrintPreview:
         return list_.loaded;
-    case treecmd::kEnter:
-    case treecmd::kTab:
-    case treecmd::kShiftTab:
-    case treecmd::kInsertRow:
-    case treecmd::kDeleteRows:
+    case cmd::kGridEnter:
+    case cmd::kGridTab:
+    case cmd::kGridBackTab:
+    case cmd::kInsertRow:
+    case cmd::kDeleteSelectedRows:
         return true;
     default:
         return isMovementKey(commandId);
@@ -184,14 +184,14 @@ bool treeListView::isChecked(int) const {
 
 bool treeListView::execute(int commandId) {
     switch (commandId) {
-    case treecmd::kEnter:
+    case cmd::kGridEnter:
         onEnter();
         return true;
-    case treecmd::kTab:
-    case treecmd::kShiftTab:
+    case cmd::kGridTab:
+    case cmd::kGridBackTab:
         commitOpenEditor();
         if (list_.loaded) {
-            if (commandId == treecmd::kTab) {
+            if (commandId == cmd::kGridTab) {
                 nextCell();
             } else {
                 previousCell();
@@ -202,27 +202,27 @@ bool treeListView::execute(int commandId) {
             repaint();
         }
         return true;
-    case treecmd::kInsertRow:
+    case cmd::kInsertRow:
         commitOpenEditor();
         insertRows();
         return true;
-    case treecmd::kDeleteRows:
+    case cmd::kDeleteSelectedRows:
         commitOpenEditor();
         deleteSelectedRows();
         return true;
-    case treecmd::kSelectAll:
+    case cmd::kEditSelectAll:
         commitOpenEditor();
         if (list_.loaded) {
             selectAll_ = true;
             repaint();
         }
         return true;
-    case treecmd::kCopy:
-    case treecmd::kCut:
+    case cmd::kEditCopy:
+    case cmd::kEditCut:
         commitOpenEditor();
-        copyOrCut(commandId == treecmd::kCut);
+        copyOrCut(commandId == cmd::kEditCut);
         return true;
-    case treecmd::kPaste:
+    case cmd::kEditPaste:
         commitOpenEditor();
         paste();
         return true;

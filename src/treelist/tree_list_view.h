@@ -5,6 +5,7 @@
 // through the clipboard and prints in pages. A widget forwards input and commands here, paints what OnDraw
 // draws and shows the in-place editor where the view says.
 
+#include "base/command_ids.h"
 #include "base/platform/canvas.h"
 #include "base/platform/view_host.h"
 #include "base/print_pages.h"
@@ -21,38 +22,6 @@ namespace grovex {
 class Clipboard;
 class Ui;
 class treeListDoc;
-
-// Command ids of the grid (menu, tool bar and accelerator ids). The movement keys share their ids with the
-// keys of the results view; the meanings are the grid's.
-namespace treecmd {
-inline constexpr int kEnter = 32774;
-inline constexpr int kTab = 32798;
-inline constexpr int kShiftTab = 32799;
-inline constexpr int kInsertRow = 32796;
-inline constexpr int kDeleteRows = 32797;
-inline constexpr int kSelectAll = 57642;
-inline constexpr int kCopy = 57634;
-inline constexpr int kCut = 57635;
-inline constexpr int kPaste = 57637;
-inline constexpr int kPrint = 57607;
-inline constexpr int kPrintPreview = 57609;
-inline constexpr int kLineDown = 32782;    // Down: scroll 5 pixels down
-inline constexpr int kLineUp = 32791;      // Up: scroll 5 pixels up
-inline constexpr int kScrollRight = 32801; // Right: scroll 5 pixels right
-inline constexpr int kScrollLeft = 32800;  // Left: scroll 5 pixels left
-inline constexpr int kCtrlLeft = 32785;    // Ctrl+Left: scroll 5 pixels right
-inline constexpr int kCtrlRight = 32788;   // Ctrl+Right: scroll 5 pixels left
-inline constexpr int kPageDown = 32795;
-inline constexpr int kPageUp = 32794;
-inline constexpr int kCellDown = 32784;   // Ctrl+Shift+Down: current cell one row down
-inline constexpr int kCellUp = 32793;     // Ctrl+Shift+Up
-inline constexpr int kCellRight = 32790;  // Ctrl+Shift+Right: next cell
-inline constexpr int kCellLeft = 32787;   // Ctrl+Shift+Left: previous cell
-inline constexpr int kExtendDown = 32783; // Shift+Down: block end one row down
-inline constexpr int kExtendUp = 32792;
-inline constexpr int kExtendRight = 32789;
-inline constexpr int kExtendLeft = 32786;
-} // namespace treecmd
 
 // Fixed geometry of the grid, in pixels (logical units).
 namespace treegrid {

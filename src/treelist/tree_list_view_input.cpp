@@ -98,18 +98,18 @@ void treeListView::OnLButtonDblClk(Point client) {
 
 bool treeListView::executeScrollKey(int commandId) {
     switch (commandId) {
-    case treecmd::kCtrlLeft:
-    case treecmd::kCtrlRight:
+    case cmd::kCtrlLeft:
+    case cmd::kCtrlRight:
         if (!editing_) {
-            scrollBy(commandId == treecmd::kCtrlLeft ? kScrollStep : -kScrollStep, 0);
+            scrollBy(commandId == cmd::kCtrlLeft ? kScrollStep : -kScrollStep, 0);
         }
         return true;
-    case treecmd::kLineDown:
-    case treecmd::kLineUp:
-    case treecmd::kScrollRight:
-    case treecmd::kScrollLeft:
-    case treecmd::kPageDown:
-    case treecmd::kPageUp:
+    case cmd::kLineDown:
+    case cmd::kLineUp:
+    case cmd::kScrollRight:
+    case cmd::kScrollLeft:
+    case cmd::kPageDown:
+    case cmd::kPageUp:
         break;
     default:
         return false;
@@ -117,19 +117,19 @@ bool treeListView::executeScrollKey(int commandId) {
     commitOpenEditor();
     const int page = clientSize_.height - kPageOverlap;
     switch (commandId) {
-    case treecmd::kLineDown:
+    case cmd::kLineDown:
         scrollBy(0, kScrollStep);
         break;
-    case treecmd::kLineUp:
+    case cmd::kLineUp:
         scrollBy(0, -kScrollStep);
         break;
-    case treecmd::kScrollRight:
+    case cmd::kScrollRight:
         scrollBy(kScrollStep, 0);
         break;
-    case treecmd::kScrollLeft:
+    case cmd::kScrollLeft:
         scrollBy(-kScrollStep, 0);
         break;
-    case treecmd::kPageDown:
+    case cmd::kPageDown:
         scrollBy(0, page);
         break;
     default:
@@ -141,14 +141,14 @@ bool treeListView::executeScrollKey(int commandId) {
 
 bool treeListView::executeSelectionKey(int commandId) {
     switch (commandId) {
-    case treecmd::kCellDown:
-    case treecmd::kCellUp:
-    case treecmd::kCellRight:
-    case treecmd::kCellLeft:
-    case treecmd::kExtendDown:
-    case treecmd::kExtendUp:
-    case treecmd::kExtendRight:
-    case treecmd::kExtendLeft:
+    case cmd::kCellDown:
+    case cmd::kCellUp:
+    case cmd::kCellRight:
+    case cmd::kCellLeft:
+    case cmd::kExtendDown:
+    case cmd::kExtendUp:
+    case cmd::kExtendRight:
+    case cmd::kExtendLeft:
         break;
     default:
         return false;
@@ -157,22 +157,22 @@ bool treeListView::executeSelectionKey(int commandId) {
         return true;
     }
     switch (commandId) {
-    case treecmd::kCellDown:
+    case cmd::kCellDown:
         if (!hasCurrentCell()) {
             selectOnly(0, 0);
         } else if (anchorRow_ <= list_.lastRow) {
             selectOnly(anchorRow_ + 1, std::min(anchorCol_, lastColumnOf(anchorRow_ + 1)));
         }
         break;
-    case treecmd::kCellUp:
+    case cmd::kCellUp:
         if (hasCurrentCell() && anchorRow_ > 0) {
             selectOnly(anchorRow_ - 1, anchorCol_);
         }
         break;
-    case treecmd::kCellRight:
+    case cmd::kCellRight:
         nextCell();
         break;
-    case treecmd::kCellLeft:
+    case cmd::kCellLeft:
         previousCell();
         break;
     default:
@@ -215,7 +215,7 @@ bool treeListView::previousCell() {
 }
 
 void treeListView::extendBlock(int commandId) {
-    const bool downOrRight = commandId == treecmd::kExtendDown || commandId == treecmd::kExtendRight;
+    const bool downOrRight = commandId == cmd::kExtendDown || commandId == cmd::kExtendRight;
     if (!hasCurrentCell()) {
         if (downOrRight) {
             selectOnly(0, 0);
@@ -228,13 +228,13 @@ void treeListView::extendBlock(int commandId) {
         endCol_ = anchorCol_;
     }
     switch (commandId) {
-    case treecmd::kExtendDown:
+    case cmd::kExtendDown:
         endRow_ = std::min(endRow_ + 1, list_.lastRow + 1);
         break;
-    case treecmd::kExtendUp:
+    case cmd::kExtendUp:
         endRow_ = std::max(endRow_ - 1, 0);
         break;
-    case treecmd::kExtendRight:
+    case cmd::kExtendRight:
         endCol_ = std::min(endCol_ + 1, lastColumnOf(anchorRow_));
         break;
     default:

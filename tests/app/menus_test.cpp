@@ -13,6 +13,7 @@ namespace grovex {
 namespace {
 
 using namespace appcmd;
+using namespace cmd;
 
 // The menu as a user reads it: popup titles and item texts in order, "-" for a separator and "MRU" for the
 // recent-file list.

@@ -123,7 +123,7 @@ TEST_F(LongUseTest, ADocumentPastTheTableLimitSavesReopensDrawsCopiesAndPrints) 
         ASSERT_GT(reopened.model.tables[t].tableTop, reopened.model.tables[t - 1].tableBottom);
     }
     EXPECT_EQ(view.scrollSize().height, reopened.model.tables.back().tableBottom + 33);
-    view.execute(viewcmd::kIncreaseFontSize); // a relayout of every table
+    view.execute(cmd::kIncreaseFontSize); // a relayout of every table
     EXPECT_EQ(view.scrollSize().height, reopened.model.tables.back().tableBottom + 33);
     const int bottom = view.scrollSize().height;
     view.setScrollPosition({0, bottom});
@@ -133,8 +133,8 @@ TEST_F(LongUseTest, ADocumentPastTheTableLimitSavesReopensDrawsCopiesAndPrints) 
     EXPECT_TRUE(drew(canvas, reopened.model.tables.back().summary.substr(0, 40)));
 
     // Select All and Copy put every table on the clipboard, as the command line prints them.
-    view.execute(viewcmd::kSelectAll);
-    view.execute(viewcmd::kCopy);
+    view.execute(cmd::kEditSelectAll);
+    view.execute(cmd::kEditCopy);
     EXPECT_EQ(clipboard.text(), allTablesText(reopened.model.tables, 0, kMaxTables - 1));
 
     // The print plan covers the whole drawing and every page prints with its footer.
@@ -156,7 +156,7 @@ TEST_F(LongUseTest, ADocumentPastTheTableLimitSavesReopensDrawsCopiesAndPrints) 
 // through the file, the text form and a play unchanged.
 TEST_F(LongUseTest, RecordingUntilTheStoreIsFullKeepsCompleteCommandsThatRoundTripAndPlay) {
     Window recorded(store, dir, ui);
-    recorded.recorder.execute(kRecordMacroId);
+    recorded.recorder.execute(cmd::kRecordMacro);
     int commands = 0;
     while (recorded.recorder.recording() && commands < MacroStore::kCapacity) {
         recorded.inputs.target = static_cast<float>(10 + commands % 30);
@@ -195,7 +195,7 @@ TEST_F(LongUseTest, RecordingUntilTheStoreIsFullKeepsCompleteCommandsThatRoundTr
 
     // Played on a new window, the macro gives the recorded tables.
     Window played(opened, dir, ui);
-    played.recorder.execute(kPlayMacroId);
+    played.recorder.execute(cmd::kPlayMacro);
     ASSERT_FALSE(played.recorder.failed());
     EXPECT_EQ(played.tablesText(), recorded.tablesText());
 }

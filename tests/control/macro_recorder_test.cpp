@@ -123,13 +123,13 @@ protected:
 
     // Initialize to 20, thin and fertilize to 25, then project to the next target, all recorded in `view`.
     void recordSession(View& view) {
-        view.recorder.execute(kRecordMacroId);
+        view.recorder.execute(cmd::kRecordMacro);
         view.inputs.input1s.push_back(plantation(60, 20));
         view.commands.initializeAndProject();
         view.inputs.input2s.push_back(thinAndFertilize(25));
         view.commands.treatAndProject();
         view.commands.projectToNextTarget();
-        view.recorder.execute(kStopMacroId);
+        view.recorder.execute(cmd::kStopMacro);
         ASSERT_EQ(ui.messages().size(), 0u) << ui.texts().front();
     }
 
@@ -161,7 +161,7 @@ TEST_F(MacroRecorderTest, ARecordedSessionPlaysToTheSameTablesOnANewView) {
     EXPECT_EQ(recorded->recorder.macroPosition(), store.lastIndex() + 1);
 
     auto player = newView();
-    player->recorder.execute(kPlayMacroId);
+    player->recorder.execute(cmd::kPlayMacro);
     EXPECT_TRUE(ui.messages().empty()) << ui.texts().front();
     EXPECT_EQ(player->inputs.asked, 0); // no dialog during a play
     EXPECT_EQ(player->tables(), recorded->tables());
@@ -175,7 +175,7 @@ TEST_F(MacroRecorderTest, ARecordedSessionPlaysToTheSameTablesOnANewView) {
 TEST_F(MacroRecorderTest, ACancelledDialogWhileRecordingLeavesOnlyItsProjectEnd) {
     auto view = newView();
     recordSession(*view);
-    view->recorder.execute(kRecordMacroId); // the unsaved macro: "No" to saving it
+    view->recorder.execute(cmd::kRecordMacro); // the unsaved macro: "No" to saving it
     ui.queueAnswer(Answer::No);
     view->inputs.input1s.push_back(plantation(60, 20));
     view->commands.initializeAndProject();
@@ -203,7 +203,7 @@ TEST_F(MacroRecorderTest, AFailedPlayRollsBackToTheViewBeforePlay) {
     const std::vector<uint8_t> before = view->bytes();
     ui.clear();
 
-    view->recorder.execute(kPlayMacroId);
+    view->recorder.execute(cmd::kPlayMacro);
     EXPECT_EQ(ui.texts(), (std::vector<std::string>{kMaximumAgeMessage, kMacroCouldNotCompleteMessage}));
     EXPECT_EQ(view->bytes(), before);
     EXPECT_FALSE(view->doc.isModified());
@@ -217,7 +217,7 @@ TEST_F(MacroRecorderTest, AFailedPlayRollsBackToTheViewBeforePlay) {
     auto fresh = newView();
     const std::vector<uint8_t> empty = fresh->bytes();
     ui.clear();
-    fresh->recorder.execute(kPlayMacroId);
+    fresh->recorder.execute(cmd::kPlayMacro);
     EXPECT_EQ(ui.texts(), (std::vector<std::string>{kMacroNeedsInitializedViewMessage}));
     EXPECT_EQ(fresh->bytes(), empty);
     EXPECT_TRUE(noStateFilesLeft());
@@ -238,7 +238,7 @@ TEST_F(MacroRecorderTest, AnOutOfRangeReplayedValueRollsThePlayBack) {
     const std::vector<uint8_t> before = view->bytes();
     ui.clear();
 
-    view->recorder.execute(kPlayMacroId);
+    view->recorder.execute(cmd::kPlayMacro);
     EXPECT_EQ(ui.texts(),
               (std::vector<std::string>{kMinDbhOutOfRange, kOperationFailedMessage, kMacroCouldNotCompleteMessage}));
     EXPECT_EQ(view->bytes(), before);
@@ -252,7 +252,7 @@ TEST_F(MacroRecorderTest, SteppingRunsOneCommandPerStepAndStartsAgainAfterTheEnd
     auto view = newView();
     int steps = 0;
     do {
-        view->recorder.execute(kStepMacroId);
+        view->recorder.execute(cmd::kStepMacro);
         ++steps;
         if (steps == 1) {
             EXPECT_EQ(view->doc.model.age, 20); // the initialization, and nothing else yet
@@ -268,7 +268,7 @@ TEST_F(MacroRecorderTest, SteppingRunsOneCommandPerStepAndStartsAgainAfterTheEnd
 
     // The next Step starts from the first entry again: a new initialization with one table.
     const int lastTable = view->doc.model.lastTable();
-    view->recorder.execute(kStepMacroId);
+    view->recorder.execute(cmd::kStepMacro);
     EXPECT_TRUE(view->recorder.stepping());
     EXPECT_EQ(view->doc.model.age, 20);
     EXPECT_EQ(view->doc.model.lastTable(), lastTable + 1);
@@ -276,8 +276,8 @@ TEST_F(MacroRecorderTest, SteppingRunsOneCommandPerStepAndStartsAgainAfterTheEnd
     // A failing step resets stepping with its message.
     loadText("ProjectInit\nstart Input1\nnyears int 60\nbogus int 1\nend Input1\nProject\nProjectEnd\n");
     ui.clear();
-    view->recorder.execute(kStopMacroId);
-    view->recorder.execute(kStepMacroId);
+    view->recorder.execute(cmd::kStopMacro);
+    view->recorder.execute(cmd::kStepMacro);
     EXPECT_FALSE(view->recorder.stepping());
     ASSERT_FALSE(ui.texts().empty());
     EXPECT_EQ(ui.texts().front(), kMacroSteppingResetMessage);
@@ -287,7 +287,8 @@ TEST_F(MacroRecorderTest, EnablingRulesFollowTheViewsActivity) {
     auto view = newView();
     auto enabled = [&] {
         std::string s;
-        for (int id : {kRecordMacroId, kPlayMacroId, kStopMacroId, kStepMacroId, kSaveMacroId, kOpenMacroId}) {
+        for (int id :
+             {cmd::kRecordMacro, cmd::kPlayMacro, cmd::kStopMacro, cmd::kStepMacro, cmd::kSaveMacro, cmd::kOpenMacro}) {
             s += view->recorder.isEnabled(id) ? '1' : '0';
         }
         return s;
@@ -308,16 +309,16 @@ TEST_F(MacroRecorderTest, EnablingRulesFollowTheViewsActivity) {
 
 TEST_F(MacroRecorderTest, AnotherViewsRecordingIsNeverMixedOrReplaced) {
     auto other = newView();
-    other->recorder.execute(kRecordMacroId);
+    other->recorder.execute(cmd::kRecordMacro);
     auto view = newView();
     loadText("ProjectInit\nProjectEnd\n"); // what a second macro would look like; not touched below
     other->recorder.record();              // a second Record in the recording view is disabled
     ui.clear();
 
-    view->recorder.execute(kRecordMacroId);
-    view->recorder.execute(kPlayMacroId);
-    view->recorder.execute(kStepMacroId);
-    view->recorder.execute(kOpenMacroId);
+    view->recorder.execute(cmd::kRecordMacro);
+    view->recorder.execute(cmd::kPlayMacro);
+    view->recorder.execute(cmd::kStepMacro);
+    view->recorder.execute(cmd::kOpenMacro);
     EXPECT_EQ(ui.texts(), (std::vector<std::string>{kRecordingInOtherViewMessage, kPlayWhileOtherRecordsMessage,
                                                     kPlayWhileOtherRecordsMessage, kOpenWhileRecordingMessage}));
     EXPECT_TRUE(ui.fileDialogs().empty());
@@ -340,24 +341,24 @@ TEST_F(MacroRecorderTest, SaveAndOpenKeepTheUnsavedFlagAndReportBadFiles) {
     ui.queueAnswer(Answer::Yes);
     ui.queueFileName((dir / "missing" / "x.gmc").string());
     ui.queueAnswer(Answer::No);
-    view->recorder.execute(kRecordMacroId);
+    view->recorder.execute(cmd::kRecordMacro);
     EXPECT_EQ(ui.texts(), (std::vector<std::string>{kSaveBeforeOverwriteQuestion, kSaveFailedContinueRecordQuestion}));
     EXPECT_FALSE(view->recorder.recording());
     EXPECT_EQ(keys(store), recorded);
     EXPECT_EQ(ui.fileDialogs().front().filter, kMacroFilter);
 
     ui.clear();
-    view->recorder.execute(kSaveMacroId);
+    view->recorder.execute(cmd::kSaveMacro);
     EXPECT_FALSE(store.unsaved()); // a cancelled dialog clears it too
     store.setUnsaved(true);
     ui.queueFileName(path);
-    view->recorder.execute(kSaveMacroId);
+    view->recorder.execute(cmd::kSaveMacro);
     EXPECT_FALSE(store.unsaved());
     ASSERT_TRUE(fs::exists(path));
 
     std::ofstream(dir / "cut.gmc", std::ios::binary) << "\x05";
     ui.queueFileName((dir / "cut.gmc").string());
-    view->recorder.execute(kOpenMacroId);
+    view->recorder.execute(cmd::kOpenMacro);
     EXPECT_EQ(ui.texts(),
               (std::vector<std::string>{std::string(kMacroOpenFailedMessage) + (dir / "cut.gmc").string()}));
     EXPECT_TRUE(store.empty());
@@ -366,19 +367,19 @@ TEST_F(MacroRecorderTest, SaveAndOpenKeepTheUnsavedFlagAndReportBadFiles) {
     ui.clear();
     ASSERT_EQ(::mkfifo((dir / "pipe.gmc").c_str(), 0600), 0);
     ui.queueFileName((dir / "pipe.gmc").string());
-    view->recorder.execute(kOpenMacroId);
+    view->recorder.execute(cmd::kOpenMacro);
     EXPECT_EQ(ui.texts(), (std::vector<std::string>{std::string(kMacroOpenFailedMessage) + (dir / "pipe.gmc").string() +
                                                     ": it is not a regular file."}));
 
     ui.queueFileName(path);
-    view->recorder.execute(kOpenMacroId);
+    view->recorder.execute(cmd::kOpenMacro);
     EXPECT_EQ(keys(store), recorded);
     EXPECT_FALSE(store.unsaved());
 }
 
 TEST_F(MacroRecorderTest, AFullStoreKeepsTheCompletedCommandsAndStopsRecording) {
     auto view = newView();
-    view->recorder.execute(kRecordMacroId);
+    view->recorder.execute(cmd::kRecordMacro);
     view->inputs.input1s.push_back(plantation(99, 20));
     view->commands.initializeAndProject();
     // Each next-target step records five entries; the store fills before the run ends.
@@ -399,7 +400,7 @@ TEST_F(MacroRecorderTest, AFullStoreKeepsTheCompletedCommandsAndStopsRecording) 
     // What was kept plays.
     auto player = newView();
     ui.clear();
-    player->recorder.execute(kPlayMacroId);
+    player->recorder.execute(cmd::kPlayMacro);
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_FALSE(player->recorder.failed());
 }
@@ -502,16 +503,16 @@ TEST_F(MacroRecorderTest, EveryRecordedSessionPlaysWithoutAMessage) {
         if (k > 0) {
             ui.queueAnswer(Answer::No); // not to save the macro of the session before
         }
-        recorded->recorder.execute(kRecordMacroId);
+        recorded->recorder.execute(cmd::kRecordMacro);
         ui.clear();
         sessions[k](*recorded);
-        recorded->recorder.execute(kStopMacroId);
+        recorded->recorder.execute(cmd::kStopMacro);
         ASSERT_TRUE(ui.messages().empty()) << ui.texts().front();
         ASSERT_GT(recorded->doc.model.lastTable(), 0);
 
         auto player = newView();
         player->inputs.treeList = &treeList;
-        player->recorder.execute(kPlayMacroId);
+        player->recorder.execute(cmd::kPlayMacro);
         EXPECT_TRUE(ui.messages().empty()) << ui.texts().front();
         EXPECT_FALSE(player->recorder.failed());
         EXPECT_EQ(player->tables(), recorded->tables());
@@ -576,7 +577,7 @@ TEST_P(ReplayDomainTest, AValueOutsideItsDomainRollsThePlayBackWithOneMessage) {
     const std::vector<uint8_t> before = view->bytes();
     ui.clear();
 
-    view->recorder.execute(kPlayMacroId);
+    view->recorder.execute(cmd::kPlayMacro);
     if (c.message == nullptr) {
         EXPECT_TRUE(ui.messages().empty()) << ui.texts().front();
         EXPECT_EQ(view->doc.model.age, 25);

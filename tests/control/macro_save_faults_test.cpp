@@ -63,8 +63,8 @@ TEST_F(MacroSaveFaultsTest, AWriteCutOffAfterAnyNumberOfBytesKeepsTheFileAndTheM
         ui_.clear();
         disk_.byteBudget = budget;
         ui_.queueFileName(path_);
-        ASSERT_TRUE(recorder_.isEnabled(kSaveMacroId));
-        recorder_.execute(kSaveMacroId);
+        ASSERT_TRUE(recorder_.isEnabled(cmd::kSaveMacro));
+        recorder_.execute(cmd::kSaveMacro);
         ASSERT_EQ(ui_.texts(), std::vector<std::string>{message});
         ASSERT_EQ(ui_.messages()[0].icon, Icon::Error);
         ASSERT_TRUE(store_.unsaved());
@@ -78,7 +78,7 @@ TEST_F(MacroSaveFaultsTest, AWriteCutOffAfterAnyNumberOfBytesKeepsTheFileAndTheM
         disk_.failingStep = step;
         disk_.stepError = EACCES;
         ui_.queueFileName(path_);
-        recorder_.execute(kSaveMacroId);
+        recorder_.execute(cmd::kSaveMacro);
         EXPECT_EQ(ui_.texts(), std::vector<std::string>{"Unable to save " + path_ + ": Permission denied."});
         expectUnsaved();
     }
@@ -87,7 +87,7 @@ TEST_F(MacroSaveFaultsTest, AWriteCutOffAfterAnyNumberOfBytesKeepsTheFileAndTheM
     disk_ = FailingFileSystem();
     disk_.byteBudget = size;
     ui_.queueFileName(path_);
-    recorder_.execute(kSaveMacroId);
+    recorder_.execute(cmd::kSaveMacro);
     EXPECT_TRUE(ui_.messages().empty());
     EXPECT_FALSE(store_.unsaved());
     EXPECT_EQ(fakes::bytesOf(path_), store_.fileBytes());
@@ -99,7 +99,7 @@ TEST_F(MacroSaveFaultsTest, SavingIntoAnObstacleIsReportedOnceAndTheMacroStaysUn
         ui_.clear();
         const ObstacleSetup setup = ObstacleSetup::make(obstacle, scratch_.path() / "elsewhere", "x.gmc", oldBytes_);
         ui_.queueFileName(setup.target.string());
-        recorder_.execute(kSaveMacroId);
+        recorder_.execute(cmd::kSaveMacro);
         EXPECT_EQ(ui_.texts(), std::vector<std::string>{setup.message()});
         if (setup.hasPrevious) {
             EXPECT_EQ(fakes::bytesOf(setup.target), oldBytes_);
@@ -114,7 +114,7 @@ TEST_F(MacroSaveFaultsTest, AFolderThatCannotBeWrittenInKeepsTheMacroUnsaved) {
     }
     ::chmod(scratch_.path().c_str(), 0555);
     ui_.queueFileName(path_);
-    recorder_.execute(kSaveMacroId);
+    recorder_.execute(cmd::kSaveMacro);
     ::chmod(scratch_.path().c_str(), 0755);
     EXPECT_EQ(ui_.texts(), std::vector<std::string>{"Unable to save " + path_ + ": Permission denied."});
     expectUnsaved();
@@ -126,15 +126,15 @@ TEST_F(MacroSaveFaultsTest, AFailedSaveBeforeOverwritingKeepsTheMacroWhenTheUser
     ui_.queueAnswer(Answer::Yes);
     ui_.queueFileName(path_);
     ui_.queueAnswer(Answer::No);
-    recorder_.execute(kRecordMacroId);
+    recorder_.execute(cmd::kRecordMacro);
     EXPECT_EQ(ui_.texts(), (std::vector<std::string>{kSaveBeforeOverwriteQuestion, kSaveFailedContinueRecordQuestion}));
-    EXPECT_FALSE(recorder_.isEnabled(kStopMacroId)); // not recording
+    EXPECT_FALSE(recorder_.isEnabled(cmd::kStopMacro)); // not recording
     expectUnsaved();
 
     ui_.clear();
     ui_.queueAnswer(Answer::Yes);
     ui_.queueFileName(path_);
-    recorder_.execute(kOpenMacroId);
+    recorder_.execute(cmd::kOpenMacro);
     EXPECT_EQ(ui_.texts(), (std::vector<std::string>{kSaveBeforeOverwriteQuestion, kSaveFailedOpenAbortedMessage}));
     expectUnsaved();
 }

@@ -133,7 +133,7 @@ protected:
 TEST_F(ProjectionTest, InitializeAndProjectMakesOneRunAndRecordsItsMarkers) {
     useMacro();
     inputs.input1s.push_back(plantation(60, kCriterionAge, 25));
-    commands->execute(kInitializeAndProjectKeyId);
+    commands->execute(cmd::kInitializeKey);
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_EQ(doc.model.age, 25);
     EXPECT_EQ(doc.model.lastTable(), 0);
@@ -273,8 +273,8 @@ TEST_F(ProjectionTest, NextTargetOnAStandOlderThan25AdvancesOneYearWithOneTable)
     initialize(60, kCriterionAge, 30);
     macro.markers.clear();
     doc.display.allTables = false;
-    ASSERT_TRUE(commands->isEnabled(kProjectNextTargetId));
-    commands->execute(kProjectNextTargetKeyId);
+    ASSERT_TRUE(commands->isEnabled(cmd::kProjectToNextTarget));
+    commands->execute(cmd::kNextTargetKey);
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_EQ(doc.model.age, 31);
     EXPECT_EQ(doc.model.pcrit, kCriterionAge);
@@ -289,19 +289,19 @@ TEST_F(ProjectionTest, NextTargetOnAStandOlderThan25AdvancesOneYearWithOneTable)
 }
 
 TEST_F(ProjectionTest, EnablingRules) {
-    EXPECT_TRUE(commands->isEnabled(kInitializeAndProjectId));
-    EXPECT_FALSE(commands->isEnabled(kTreatAndProjectId));
-    EXPECT_FALSE(commands->isEnabled(kProjectNextTargetId));
+    EXPECT_TRUE(commands->isEnabled(cmd::kInitializeAndProject));
+    EXPECT_FALSE(commands->isEnabled(cmd::kMidrotationAndProject));
+    EXPECT_FALSE(commands->isEnabled(cmd::kProjectToNextTarget));
     initialize(60, kCriterionAge, 20);
-    EXPECT_TRUE(commands->isEnabled(kTreatAndProjectKeyId));
-    EXPECT_TRUE(commands->isEnabled(kProjectNextTargetId));
+    EXPECT_TRUE(commands->isEnabled(cmd::kMidrotationKey));
+    EXPECT_TRUE(commands->isEnabled(cmd::kProjectToNextTarget));
     doc.model.pcrit = kCriterionBasalArea; // at 20 any criterion may be the next target
-    EXPECT_TRUE(commands->isEnabled(kProjectNextTargetId));
+    EXPECT_TRUE(commands->isEnabled(cmd::kProjectToNextTarget));
     doc.model.age = 26;
-    EXPECT_FALSE(commands->isEnabled(kProjectNextTargetId));
-    EXPECT_TRUE(commands->isEnabled(kResetId));
+    EXPECT_FALSE(commands->isEnabled(cmd::kProjectToNextTarget));
+    EXPECT_TRUE(commands->isEnabled(cmd::kReset));
     useMacro();
-    EXPECT_FALSE(commands->isEnabled(kResetId));
+    EXPECT_FALSE(commands->isEnabled(cmd::kReset));
 }
 
 TEST_F(ProjectionTest, AStateFileThatCannotBeWrittenAsksFirst) {
@@ -335,7 +335,7 @@ TEST_F(ProjectionTest, ResetAsksToSaveAModifiedDocument) {
     int saves = 0;
     commands->setSaveAction([&](CGROVEXDoc&) { return ++saves, false; }); // the Save As dialog is cancelled
     ui.queueAnswer(Answer::Yes);
-    commands->execute(kResetKeyId);
+    commands->execute(cmd::kResetKey);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Save GROVEX1 before resetting?"});
     EXPECT_EQ(ui.messages()[0].buttons, Buttons::YesNoCancel);
     EXPECT_EQ(saves, 1);
@@ -353,7 +353,7 @@ TEST_F(ProjectionTest, ResetAsksToSaveAModifiedDocument) {
     EXPECT_EQ(doc.run.maxAge, 0);
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(view.resets, 1);
-    EXPECT_FALSE(commands->isEnabled(kProjectNextTargetId));
+    EXPECT_FALSE(commands->isEnabled(cmd::kProjectToNextTarget));
 
     // Unmodified: no question; and nothing at all while a macro is busy.
     doc.setModified(false);
@@ -362,7 +362,7 @@ TEST_F(ProjectionTest, ResetAsksToSaveAModifiedDocument) {
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_EQ(view.resets, 2);
     useMacro();
-    commands->execute(kResetKeyId);
+    commands->execute(cmd::kResetKey);
     EXPECT_EQ(view.resets, 2);
 }
 

@@ -215,15 +215,15 @@ TEST_F(StateFileFaultsTest, PlayAsksWhenItsStateCannotBeSavedAndAShortStateIsNot
 
         ui_.clear();
         ui_.queueAnswer(Answer::Cancel);
-        recorder.execute(kPlayMacroId);
+        recorder.execute(cmd::kPlayMacro);
         ASSERT_EQ(ui_.texts(), Texts{kPlaySaveConditionsFailedMessage});
         ASSERT_EQ(ui_.messages()[0].buttons, Buttons::OkCancel);
         ASSERT_EQ(bytesOf(doc), before);
-        ASSERT_FALSE(recorder.isEnabled(kStopMacroId)); // not playing
+        ASSERT_FALSE(recorder.isEnabled(cmd::kStopMacro)); // not playing
 
         ui_.clear();
         ui_.queueAnswer(Answer::Ok);
-        recorder.execute(kPlayMacroId);
+        recorder.execute(cmd::kPlayMacro);
         ASSERT_EQ(ui_.texts(),
                   (Texts{kPlaySaveConditionsFailedMessage, kMacroNeedsInitializedViewMessage, kRestoreFailedMessage}));
         ASSERT_EQ(doc.display.standTitle, "Mine");
@@ -237,7 +237,7 @@ TEST_F(StateFileFaultsTest, PlayAsksWhenItsStateCannotBeSavedAndAShortStateIsNot
         CGROVEXDoc doc;
         MacroRecorder recorder(store, doc, ui_, file, scratch_.path().string());
         ui_.clear();
-        recorder.execute(kPlayMacroId);
+        recorder.execute(cmd::kPlayMacro);
         ASSERT_EQ(ui_.texts(), (Texts{kMacroNeedsInitializedViewMessage, kRestoreFailedMessage}));
         ASSERT_EQ(scratch_.entries(scratch_.path()), Texts{});
     }

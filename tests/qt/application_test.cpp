@@ -180,7 +180,7 @@ void ApplicationTest::startsWithOneNewSimulationAndAHiddenTreeList() {
     QCOMPARE(QString::fromStdString(app->settings().stringOr("Directories", "Application", "")), expectedDirectory);
 
     // A second new document counts on.
-    app->executeCommand(appcmd::kFileNew);
+    app->executeCommand(cmd::kFileNew);
     QCOMPARE(main.activeSimulation()->windowTitle(), QStringLiteral("GROVEX2[*]"));
 }
 
@@ -199,18 +199,18 @@ void ApplicationTest::simulationMenusHoldTheirItemsInOrder() {
 
     // The empty view: nothing to select or copy; a stand can be initialized; a macro can be recorded, not played.
     CommandActions& commands = main.commands();
-    QVERIFY(!commands.action(appcmd::kEditCopy)->isEnabled());
-    QVERIFY(!commands.action(appcmd::kEditSelectAll)->isEnabled());
-    QVERIFY(commands.action(appcmd::kInitializeAndProject)->isEnabled());
-    QVERIFY(!commands.action(appcmd::kMidrotationAndProject)->isEnabled());
-    QVERIFY(commands.action(appcmd::kRecordMacro)->isEnabled());
-    QVERIFY(!commands.action(appcmd::kPlayMacro)->isEnabled());
-    QVERIFY(commands.action(appcmd::kShowHideTreeList)->isEnabled());
-    QVERIFY(commands.action(appcmd::kFileSave)->isEnabled());
-    QVERIFY(commands.action(appcmd::kViewToolbar)->isChecked());
-    QCOMPARE(commands.action(appcmd::kReset)->toolTip(), QStringLiteral("Reset (ctrl R)"));
-    QCOMPARE(commands.action(appcmd::kReset)->statusTip(), QStringLiteral("Reset the current view"));
-    QCOMPARE(commands.action(appcmd::kEditCopy)->shortcuts(),
+    QVERIFY(!commands.action(cmd::kEditCopy)->isEnabled());
+    QVERIFY(!commands.action(cmd::kEditSelectAll)->isEnabled());
+    QVERIFY(commands.action(cmd::kInitializeAndProject)->isEnabled());
+    QVERIFY(!commands.action(cmd::kMidrotationAndProject)->isEnabled());
+    QVERIFY(commands.action(cmd::kRecordMacro)->isEnabled());
+    QVERIFY(!commands.action(cmd::kPlayMacro)->isEnabled());
+    QVERIFY(commands.action(cmd::kShowHideTreeList)->isEnabled());
+    QVERIFY(commands.action(cmd::kFileSave)->isEnabled());
+    QVERIFY(commands.action(cmd::kViewToolbar)->isChecked());
+    QCOMPARE(commands.action(cmd::kReset)->toolTip(), QStringLiteral("Reset (ctrl R)"));
+    QCOMPARE(commands.action(cmd::kReset)->statusTip(), QStringLiteral("Reset the current view"));
+    QCOMPARE(commands.action(cmd::kEditCopy)->shortcuts(),
              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+C")), QKeySequence(QStringLiteral("Ctrl+Ins"))}));
     QCOMPARE(commands.toolBar()->actions().size(), 26);
 
@@ -218,27 +218,27 @@ void ApplicationTest::simulationMenusHoldTheirItemsInOrder() {
     main.activeSimulation()->close();
     settle();
     QCOMPARE(menuBarTitles(main), (QStringList{"&File", "&View", "&Help"}));
-    QVERIFY(!commands.action(appcmd::kFileSave)->isEnabled());
+    QVERIFY(!commands.action(cmd::kFileSave)->isEnabled());
 }
 
 void ApplicationTest::treeListCommandTogglesTheWindow() {
     auto app = sandbox_.start();
     MainWindow& main = app->mainWindow();
-    main.executeCommand(appcmd::kShowHideTreeList);
+    main.executeCommand(cmd::kShowHideTreeList);
     QVERIFY(app->treeListWindow()->isVisible());
     QCOMPARE(main.mdiArea().currentSubWindow(), app->treeListWindow());
-    main.executeCommand(appcmd::kToolbarTreeList);
+    main.executeCommand(cmd::kToolbarTreeList);
     QVERIFY(app->treeListWindow()->isHidden());
     // The simulation window becomes the active one again, with its menu.
     QVERIFY(main.activeSimulation() != nullptr);
     QCOMPARE(main.menuBar()->actions().size(), 6);
 
     // Closed by the user, it is made again.
-    main.executeCommand(appcmd::kShowHideTreeList);
+    main.executeCommand(cmd::kShowHideTreeList);
     app->treeListWindow()->close();
     settle();
     QVERIFY(app->treeListWindow() == nullptr);
-    main.executeCommand(appcmd::kShowHideTreeList);
+    main.executeCommand(cmd::kShowHideTreeList);
     QVERIFY(app->treeListWindow() != nullptr);
     QVERIFY(app->treeListWindow()->isVisible());
     QCOMPARE(app->treeListWindow()->windowTitle(), QStringLiteral("Tree List"));
@@ -253,7 +253,7 @@ void ApplicationTest::openedDocumentShowsItsTablesOnce() {
     SimulationWindow* window = main.activeSimulation();
     QCOMPARE(window->windowTitle(), QStringLiteral("stand.gvx[*]"));
     QVERIFY(window->document().model.lastTable() >= 0);
-    QVERIFY(main.commands().action(appcmd::kEditSelectAll)->isEnabled());
+    QVERIFY(main.commands().action(cmd::kEditSelectAll)->isEnabled());
 
     // The tables are painted: black text on the white view.
     const QImage image = window->resultsWidget().viewport()->grab().toImage();
@@ -266,20 +266,20 @@ void ApplicationTest::openedDocumentShowsItsTablesOnce() {
     QVERIFY(dark > 100);
 
     // Opening it again activates the window it has.
-    app->executeCommand(appcmd::kFileNew);
+    app->executeCommand(cmd::kFileNew);
     QCOMPARE(app->openDocumentFile(path), window);
     QCOMPARE(main.activeSimulation(), window);
     QCOMPARE(main.simulationWindows().size(), size_t{2});
 
     // File Open through the dialog remembers the folder, and the recent-file list names the file.
     sandbox_.ui().queueFileName(path.toStdString());
-    main.executeCommand(appcmd::kFileOpen);
+    main.executeCommand(cmd::kFileOpen);
     QCOMPARE(sandbox_.ui().fileDialogs().back().filter,
              std::string("GROVEX Files (*.gvx)|*.gvx|All Files (*.*)|*.*||"));
     QCOMPARE(QString::fromStdString(app->settings().stringOr("Directories", "LastCurDir", "")),
              QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
-    QCOMPARE(main.commands().action(appcmd::kRecentFile1)->text(), QStringLiteral("&1 stand.gvx"));
-    QVERIFY(main.commands().action(appcmd::kRecentFile1)->isEnabled());
+    QCOMPARE(main.commands().action(cmd::kRecentFile1)->text(), QStringLiteral("&1 stand.gvx"));
+    QVERIFY(main.commands().action(cmd::kRecentFile1)->isEnabled());
 }
 
 void ApplicationTest::refusedDocumentShowsItsMessageAndOpensNothing() {
@@ -309,7 +309,7 @@ void ApplicationTest::refusedDocumentShowsItsMessageAndOpensNothing() {
 void ApplicationTest::viewAllTablesTogglesCheckMarkAndSetting() {
     auto app = sandbox_.start({savedDocument()});
     MainWindow& main = app->mainWindow();
-    QAction* allTables = main.commands().action(appcmd::kViewAllTables);
+    QAction* allTables = main.commands().action(cmd::kViewAllTables);
     QVERIFY(allTables->isChecked());
     allTables->trigger();
     QVERIFY(!allTables->isChecked());
@@ -323,12 +323,12 @@ void ApplicationTest::fontSizeChangeIsRemembered() {
     auto app = sandbox_.start({savedDocument()});
     MainWindow& main = app->mainWindow();
     const int before = main.activeSimulation()->view().screenFont().height;
-    main.commands().action(appcmd::kIncreaseFontSize)->trigger();
+    main.commands().action(cmd::kIncreaseFontSize)->trigger();
     QCOMPARE(main.activeSimulation()->view().screenFont().height, before + 1);
     QVERIFY(QFile::exists(QString::fromStdString(app->appDirectory()) + QStringLiteral("def_Font.bin")));
 
     // A window made later starts with the remembered size.
-    app->executeCommand(appcmd::kFileNew);
+    app->executeCommand(cmd::kFileNew);
     QCOMPARE(main.activeSimulation()->view().screenFont().height, before + 1);
 }
 
@@ -338,8 +338,8 @@ void ApplicationTest::copyAfterSelectAllGivesTheCommandLineText() {
     auto app = sandbox_.start({savedDocument()});
     MainWindow& main = app->mainWindow();
     QApplication::clipboard()->clear();
-    main.commands().action(appcmd::kEditSelectAll)->trigger();
-    QVERIFY(main.commands().action(appcmd::kEditCopy)->isEnabled());
+    main.commands().action(cmd::kEditSelectAll)->trigger();
+    QVERIFY(main.commands().action(cmd::kEditCopy)->isEnabled());
 
     // Ctrl+Insert reaches the view's Copy wherever the focus is in the window.
     main.activateWindow();
@@ -360,7 +360,7 @@ void ApplicationTest::modifiedDocumentMarksTitleAndStatusPane() {
 
     // Saving clears both and names the window after its file.
     sandbox_.ui().queueFileName(sandbox_.filePath(QStringLiteral("saved.gvx")).toStdString());
-    main.executeCommand(appcmd::kFileSave);
+    main.executeCommand(cmd::kFileSave);
     QVERIFY(!window->isWindowModified());
     QCOMPARE(window->windowTitle(), QStringLiteral("saved.gvx[*]"));
     QCOMPARE(main.statusPanes().modifiedText(), QString());
@@ -398,9 +398,9 @@ void ApplicationTest::barsAndPlacementComeBackAtTheNextStart() {
         auto app = sandbox_.start();
         MainWindow& main = app->mainWindow();
         QCOMPARE(main.normalGeometry(), QRect(10, 10, 490, 390));
-        main.executeCommand(appcmd::kViewToolbar);
-        main.executeCommand(appcmd::kViewStatusBar);
-        QVERIFY(!main.commands().action(appcmd::kViewToolbar)->isChecked());
+        main.executeCommand(cmd::kViewToolbar);
+        main.executeCommand(cmd::kViewStatusBar);
+        QVERIFY(!main.commands().action(cmd::kViewToolbar)->isChecked());
         main.setGeometry(120, 80, 700, 600);
         main.showMaximized();
         QVERIFY(main.close());
@@ -410,8 +410,8 @@ void ApplicationTest::barsAndPlacementComeBackAtTheNextStart() {
     QVERIFY(main.isMaximized());
     QCOMPARE(main.normalGeometry(), QRect(120, 80, 700, 600));
     QVERIFY(main.commands().toolBar()->isHidden());
-    QVERIFY(!main.commands().action(appcmd::kViewToolbar)->isChecked());
-    QVERIFY(!main.commands().action(appcmd::kViewStatusBar)->isChecked());
+    QVERIFY(!main.commands().action(cmd::kViewToolbar)->isChecked());
+    QVERIFY(!main.commands().action(cmd::kViewStatusBar)->isChecked());
 }
 
 void ApplicationTest::droppedDocumentsOpen() {
@@ -453,11 +453,11 @@ void ApplicationTest::unreadableDocumentsShowTheirMessageAndLeaveEveryWindowAsIt
             sandbox_.ui().clear();
             if (route == std::string("File Open")) {
                 sandbox_.ui().queueFileName(file.path.toStdString());
-                main.executeCommand(appcmd::kFileOpen);
+                main.executeCommand(cmd::kFileOpen);
             } else if (route == std::string("recent file")) {
                 app->recentFiles().add(file.path.toStdString());
                 main.refreshRecentFiles();
-                main.executeCommand(appcmd::kRecentFile1);
+                main.executeCommand(cmd::kRecentFile1);
                 const std::vector<std::string>& recent = app->recentFiles().files();
                 QVERIFY(std::find(recent.begin(), recent.end(), file.path.toStdString()) == recent.end());
             } else if (file.path.endsWith(QLatin1String(".gvx"))) {
@@ -493,7 +493,7 @@ void ApplicationTest::newWindowSharesTheDocument() {
     MainWindow& main = app->mainWindow();
     SimulationWindow* first = main.activeSimulation();
     first->document().setModified(true);
-    main.executeCommand(appcmd::kWindowNew);
+    main.executeCommand(cmd::kWindowNew);
     SimulationWindow* second = main.activeSimulation();
     QVERIFY(second != first);
     QCOMPARE(&second->document(), &first->document());
@@ -526,8 +526,8 @@ void ApplicationTest::screenshots() {
     QVERIFY(main.grab().save(out + QStringLiteral("/main_empty.png")));
 
     app->openDocumentFile(savedDocument());
-    main.executeCommand(appcmd::kShowHideTreeList);
-    main.executeCommand(appcmd::kWindowCascade);
+    main.executeCommand(cmd::kShowHideTreeList);
+    main.executeCommand(cmd::kWindowCascade);
     main.activate(main.simulationWindows().back());
     main.activeSimulation()->document().setModified(true);
     main.updateCommandUi();

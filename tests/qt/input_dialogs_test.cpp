@@ -30,6 +30,8 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 using namespace grovex;
 
@@ -103,6 +105,24 @@ constexpr std::initializer_list<int> kThinningControls = {sp::kRowThin,     sp::
                                                           sp::kRowInterval, sp::kDiameter, sp::kBasalArea,
                                                           sp::kDbhBelow,    sp::kDbhAbove, sp::kResidualBasalArea};
 
+// A form of two boxes, for a dialog that builds only the first.
+class TwoBoxForm : public DialogForm {
+public:
+    static constexpr int kBuilt = 101;
+    static constexpr int kForgotten = 102;
+    TwoBoxForm() {
+        addEdit(kBuilt);
+        addEdit(kForgotten);
+    }
+    std::string caption() const override { return "Two boxes"; }
+};
+
+void expectEveryControlBound(const DialogForm& form, const FormBinder& binder) {
+    for (const int id : form.controlIds()) {
+        QVERIFY2(binder.widget(id) != nullptr, qPrintable(controlName(id)));
+    }
+}
+
 } // namespace
 
 class InputDialogsTest : public QObject {
@@ -116,6 +136,8 @@ private slots:
     void browseLoadsATreeListThroughTheTreeListWindow();
     void standProjectionOpensUntreatedAndChecksTheThinning();
     void standProjectionOfAnOldStandOffersOnlyAnAge();
+    void everyFormControlHasItsWidget();
+    void formControlWithoutAWidgetIsAProgrammingError();
 };
 
 void InputDialogsTest::sheetOpensEmptyOnTheFirstPage() {
@@ -479,6 +501,39 @@ void InputDialogsTest::standProjectionOfAnOldStandOffersOnlyAnAge() {
     QVERIFY(!accepted->qthin);
     QCOMPARE(accepted->pcrit, int(kCriterionAge));
     QCOMPARE(accepted->target, 30.0f);
+}
+
+void InputDialogsTest::everyFormControlHasItsWidget() {
+    fakes::RecordingUi ui;
+    propsheet sheet;
+    InitializeStandSheet initialize(sheet, ui);
+    for (int index = 0; index < propsheet::kPageCount; ++index) {
+        expectEveryControlBound(sheet.page(index), initialize.binder(index));
+    }
+
+    std::unique_ptr<CGROVEXDoc> doc = grownStand(15);
+    QVERIFY(doc != nullptr);
+    standProjectionDlg form(*doc);
+    StandProjectionDialog projection(form, ui);
+    expectEveryControlBound(form, projection.binder());
+}
+
+void InputDialogsTest::formControlWithoutAWidgetIsAProgrammingError() {
+    TwoBoxForm form;
+    QWidget root;
+    QLineEdit* built = dialogparts::textBox(TwoBoxForm::kBuilt, &root);
+    QTest::ignoreMessage(QtCriticalMsg, "programming error: the dialog \"Two boxes\" has no widget for its control "
+                                        "102 (control102)");
+#ifdef NDEBUG
+    // A release build goes on with the controls it found.
+    const FormBinder* binder = new FormBinder(form, root);
+    QCOMPARE(binder->widget(TwoBoxForm::kBuilt), built);
+    QCOMPARE(binder->widget(TwoBoxForm::kForgotten), nullptr);
+#else
+    (void)built;
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, new FormBinder(form, root));
+    QVERIFY(root.findChild<FormBinder*>() == nullptr);
+#endif
 }
 
 QTEST_MAIN(InputDialogsTest)

@@ -150,7 +150,7 @@ void LocaleWindowTest::projectedDocumentSavesAndCopiesAsUnderC() {
             sheet->reject();
         }
     });
-    main.commands().action(appcmd::kInitializeAndProject)->trigger();
+    main.commands().action(cmd::kInitializeAndProject)->trigger();
     QVERIFY2(accepted, sandbox_.ui().texts().empty() ? "refused" : sandbox_.ui().texts().back().c_str());
     QCOMPARE(doc.plantationPage.ps, 87.5f);
     QCOMPARE(doc.plantationPage.hdwdpercnt, 12.5f);
@@ -168,13 +168,13 @@ void LocaleWindowTest::projectedDocumentSavesAndCopiesAsUnderC() {
         runCliInC(sameRun + QStringList{QStringLiteral("--format"), QStringLiteral("text")});
     QVERIFY(expectedText.contains("Site Index =   50.00"));
     QApplication::clipboard()->clear();
-    main.commands().action(appcmd::kEditSelectAll)->trigger();
-    main.commands().action(appcmd::kEditCopy)->trigger();
+    main.commands().action(cmd::kEditSelectAll)->trigger();
+    main.commands().action(cmd::kEditCopy)->trigger();
     QCOMPARE(QApplication::clipboard()->text().toUtf8(), expectedText);
 
     const QString path = sandbox_.filePath(QStringLiteral("tract7.gvx"));
     sandbox_.ui().queueFileName(path.toStdString());
-    main.commands().action(appcmd::kFileSaveAs)->trigger();
+    main.commands().action(cmd::kFileSaveAs)->trigger();
     const QByteArray saved = fileBytes(path);
     QVERIFY(!saved.isEmpty());
     std::vector<uint8_t> inC;
@@ -204,12 +204,12 @@ void LocaleWindowTest::treeListSavesAndCopiesAsUnderC() {
     app_ = sandbox_.start();
     QVERIFY(app_);
     MainWindow& main = app_->mainWindow();
-    main.executeCommand(appcmd::kShowHideTreeList);
+    main.executeCommand(cmd::kShowHideTreeList);
     TreeListWindow* window = app_->treeListWindow();
     QVERIFY(window != nullptr);
     window->setGeometry(0, 0, 760, 260);
     sandbox_.ui().queueFileName(path.toStdString());
-    main.executeCommand(appcmd::kFileOpen);
+    main.executeCommand(cmd::kFileOpen);
     settle();
     treeListView& view = window->view();
     QVERIFY(view.loaded());
@@ -223,12 +223,12 @@ void LocaleWindowTest::treeListSavesAndCopiesAsUnderC() {
     QCOMPARE(view.treeList().rows[0].dbh, 12.75f);
     QTest::mouseClick(widget.viewport(), Qt::LeftButton, {}, cellCentre(2, 2));
     QGuiApplication::clipboard()->setText(QStringLiteral("8.5\t40.25"));
-    main.executeCommand(appcmd::kEditPaste);
+    main.executeCommand(cmd::kEditPaste);
     QCOMPARE(view.treeList().rows[1].dbh, 8.5f);
     QCOMPARE(view.treeList().rows[1].height, 40.25f);
     QVERIFY(sandbox_.ui().messages().empty());
 
-    main.executeCommand(appcmd::kFileSave);
+    main.executeCommand(cmd::kFileSave);
     QCOMPARE(fileBytes(path), QByteArray("1Tr 7  0.25 22 -1  -1 0  0 -1.0 -1.0 0 9.5\n"
                                          "2  101 12.8 58.21\n"
                                          "2  102  8.5 40.22\n"));
@@ -242,8 +242,8 @@ void LocaleWindowTest::treeListSavesAndCopiesAsUnderC() {
         QVERIFY2(expectedCopy.find(part) != std::string::npos, expectedCopy.c_str());
     }
     QApplication::clipboard()->clear();
-    main.executeCommand(appcmd::kEditSelectAll);
-    main.executeCommand(appcmd::kEditCopy);
+    main.executeCommand(cmd::kEditSelectAll);
+    main.executeCommand(cmd::kEditCopy);
     QCOMPARE(QApplication::clipboard()->text().toUtf8(), bytesOf(expectedCopy));
 }
 

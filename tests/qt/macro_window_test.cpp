@@ -111,11 +111,11 @@ ScriptedInputs& MacroWindowTest::scriptActiveWindow(Application& app) {
 }
 
 void MacroWindowTest::recordSession(Application& app, ScriptedInputs& inputs) {
-    trigger(app, appcmd::kRecordMacro);
+    trigger(app, cmd::kRecordMacro);
     inputs.input1s.push_back(standInput(20));
-    trigger(app, appcmd::kInitializeAndProject);
+    trigger(app, cmd::kInitializeAndProject);
     inputs.input2s.push_back(thinAndFertilize(25));
-    trigger(app, appcmd::kMidrotationAndProject);
+    trigger(app, cmd::kMidrotationAndProject);
     QCOMPARE(app.mainWindow().activeSimulation()->document().model.age, 25);
 }
 
@@ -126,7 +126,7 @@ void MacroWindowTest::aRecordedMacroPlaysTheSameTablesInANewWindow() {
     ScriptedInputs& recorded = scriptActiveWindow(*app);
     recordSession(*app, recorded);
     QVERIFY(app->macroStore().recordingActive());
-    trigger(*app, appcmd::kStopMacro);
+    trigger(*app, cmd::kStopMacro);
     QVERIFY(!app->macroStore().recordingActive());
     QVERIFY(!app->macroStore().empty());
     QVERIFY(app->macroStore().unsaved());
@@ -135,8 +135,8 @@ void MacroWindowTest::aRecordedMacroPlaysTheSameTablesInANewWindow() {
     SimulationWindow* player = app->fileNew();
     QVERIFY(player != nullptr && player != recorder);
     ScriptedInputs& unused = scriptActiveWindow(*app);
-    QVERIFY(enabled(*app, appcmd::kPlayMacro));
-    trigger(*app, appcmd::kPlayMacro);
+    QVERIFY(enabled(*app, cmd::kPlayMacro));
+    trigger(*app, cmd::kPlayMacro);
     QVERIFY2(sandbox_.ui().messages().empty(),
              sandbox_.ui().texts().empty() ? "" : sandbox_.ui().texts().front().c_str());
     QCOMPARE(unused.asked, 0);
@@ -149,12 +149,12 @@ void MacroWindowTest::aRecordedMacroPlaysTheSameTablesInANewWindow() {
     // Save Macro starts in the application directory and leaves the macro saved.
     const QString path = sandbox_.filePath(QStringLiteral("session.gmc"));
     sandbox_.ui().queueFileName(QDir::toNativeSeparators(path).toStdString());
-    QVERIFY(enabled(*app, appcmd::kSaveMacro));
-    trigger(*app, appcmd::kSaveMacro);
+    QVERIFY(enabled(*app, cmd::kSaveMacro));
+    trigger(*app, cmd::kSaveMacro);
     QCOMPARE(sandbox_.ui().fileDialogs().size(), size_t{1});
     QCOMPARE(sandbox_.ui().fileDialogs().front().startDirectory, app->appDirectory());
     QVERIFY(QFile::exists(path));
-    QVERIFY(!enabled(*app, appcmd::kSaveMacro));
+    QVERIFY(!enabled(*app, cmd::kSaveMacro));
 }
 
 void MacroWindowTest::theMenuFollowsTheRecordingWindow() {
@@ -164,52 +164,52 @@ void MacroWindowTest::theMenuFollowsTheRecordingWindow() {
     SimulationWindow* first = main.activeSimulation();
 
     // No macro yet: only Record and Open.
-    QVERIFY(enabled(*app, appcmd::kRecordMacro));
-    QVERIFY(enabled(*app, appcmd::kOpenMacro));
-    for (const int id : {appcmd::kPlayMacro, appcmd::kStopMacro, appcmd::kStepMacro, appcmd::kSaveMacro}) {
+    QVERIFY(enabled(*app, cmd::kRecordMacro));
+    QVERIFY(enabled(*app, cmd::kOpenMacro));
+    for (const int id : {cmd::kPlayMacro, cmd::kStopMacro, cmd::kStepMacro, cmd::kSaveMacro}) {
         QVERIFY2(!enabled(*app, id), QByteArray::number(id).constData());
     }
 
     // While recording, Stop is the way out; Reset is refused.
     ScriptedInputs& inputs = scriptActiveWindow(*app);
     recordSession(*app, inputs);
-    QVERIFY(enabled(*app, appcmd::kStopMacro));
-    QVERIFY(!enabled(*app, appcmd::kRecordMacro));
-    QVERIFY(!enabled(*app, appcmd::kPlayMacro));
-    QVERIFY(!enabled(*app, appcmd::kStepMacro));
-    QVERIFY(!enabled(*app, appcmd::kReset));
+    QVERIFY(enabled(*app, cmd::kStopMacro));
+    QVERIFY(!enabled(*app, cmd::kRecordMacro));
+    QVERIFY(!enabled(*app, cmd::kPlayMacro));
+    QVERIFY(!enabled(*app, cmd::kStepMacro));
+    QVERIFY(!enabled(*app, cmd::kReset));
 
     // Another window of the application answers for itself; it cannot record or play meanwhile.
     SimulationWindow* second = app->fileNew();
     QVERIFY(second != first);
-    QVERIFY(!enabled(*app, appcmd::kStopMacro));
+    QVERIFY(!enabled(*app, cmd::kStopMacro));
     sandbox_.ui().clear();
-    trigger(*app, appcmd::kRecordMacro);
+    trigger(*app, cmd::kRecordMacro);
     QCOMPARE(sandbox_.ui().texts(), std::vector<std::string>{kRecordingInOtherViewMessage});
     sandbox_.ui().clear();
-    trigger(*app, appcmd::kPlayMacro);
+    trigger(*app, cmd::kPlayMacro);
     QCOMPARE(sandbox_.ui().texts(), std::vector<std::string>{kPlayWhileOtherRecordsMessage});
     QCOMPARE(second->document().model.lastTable(), -1);
 
     // Stopped: the macro can be played, stepped and saved.
     main.activate(first);
-    trigger(*app, appcmd::kStopMacro);
-    QVERIFY(enabled(*app, appcmd::kPlayMacro));
-    QVERIFY(enabled(*app, appcmd::kStepMacro));
-    QVERIFY(enabled(*app, appcmd::kSaveMacro));
-    QVERIFY(enabled(*app, appcmd::kRecordMacro));
-    QVERIFY(!enabled(*app, appcmd::kStopMacro));
+    trigger(*app, cmd::kStopMacro);
+    QVERIFY(enabled(*app, cmd::kPlayMacro));
+    QVERIFY(enabled(*app, cmd::kStepMacro));
+    QVERIFY(enabled(*app, cmd::kSaveMacro));
+    QVERIFY(enabled(*app, cmd::kRecordMacro));
+    QVERIFY(!enabled(*app, cmd::kStopMacro));
 
     // Stepping the first command in the new window: Stop ends the stepping, Play waits.
     main.activate(second);
-    trigger(*app, appcmd::kStepMacro);
+    trigger(*app, cmd::kStepMacro);
     QVERIFY(second->macro().stepping());
     QVERIFY(second->document().model.lastTable() >= 0);
-    QVERIFY(enabled(*app, appcmd::kStopMacro));
-    QVERIFY(!enabled(*app, appcmd::kPlayMacro));
-    trigger(*app, appcmd::kStopMacro);
+    QVERIFY(enabled(*app, cmd::kStopMacro));
+    QVERIFY(!enabled(*app, cmd::kPlayMacro));
+    trigger(*app, cmd::kStopMacro);
     QVERIFY(!second->macro().stepping());
-    QVERIFY(enabled(*app, appcmd::kPlayMacro));
+    QVERIFY(enabled(*app, cmd::kPlayMacro));
 }
 
 void MacroWindowTest::closingTheRecordingWindowStopsTheRecording() {
@@ -230,8 +230,8 @@ void MacroWindowTest::closingTheRecordingWindowStopsTheRecording() {
     QCoreApplication::processEvents();
     QVERIFY(other.isNull());
     QVERIFY(main.activeSimulation() != nullptr);
-    QVERIFY(enabled(*app, appcmd::kPlayMacro));
-    QVERIFY(enabled(*app, appcmd::kRecordMacro));
+    QVERIFY(enabled(*app, cmd::kPlayMacro));
+    QVERIFY(enabled(*app, cmd::kRecordMacro));
 }
 
 QTEST_MAIN(MacroWindowTest)

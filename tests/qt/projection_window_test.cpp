@@ -174,18 +174,18 @@ void ProjectionWindowTest::initializeThroughTheSheetShowsTheFirstTable() {
     CGROVEXDoc& doc = window->document();
 
     // A new window: only initializing makes sense.
-    QVERIFY(enabled(*app, appcmd::kInitializeAndProject));
-    QVERIFY(enabled(*app, appcmd::kInitializeKey));
-    QVERIFY(!enabled(*app, appcmd::kMidrotationAndProject));
-    QVERIFY(!enabled(*app, appcmd::kMidrotationKey));
-    QVERIFY(!enabled(*app, appcmd::kProjectToNextTarget));
-    QVERIFY(enabled(*app, appcmd::kReset));
-    QVERIFY(enabled(*app, appcmd::kRecordMacro));
+    QVERIFY(enabled(*app, cmd::kInitializeAndProject));
+    QVERIFY(enabled(*app, cmd::kInitializeKey));
+    QVERIFY(!enabled(*app, cmd::kMidrotationAndProject));
+    QVERIFY(!enabled(*app, cmd::kMidrotationKey));
+    QVERIFY(!enabled(*app, cmd::kProjectToNextTarget));
+    QVERIFY(enabled(*app, cmd::kReset));
+    QVERIFY(enabled(*app, cmd::kRecordMacro));
 
     // Cancelled: nothing changes, no state file stays behind.
     bool refused = false;
     answerSheetLater({}, {}, &refused);
-    trigger(*app, appcmd::kInitializeAndProject);
+    trigger(*app, cmd::kInitializeAndProject);
     QCOMPARE(doc.model.lastTable(), -1);
     QVERIFY(!doc.isModified());
     QVERIFY(doc.run.needsInit);
@@ -193,7 +193,7 @@ void ProjectionWindowTest::initializeThroughTheSheetShowsTheFirstTable() {
 
     // Accepted through the key's command: a table, the title on the view, the document modified.
     answerSheetLater(QStringLiteral("Upland plantation"), QStringLiteral("30"), &refused);
-    trigger(*app, appcmd::kInitializeKey);
+    trigger(*app, cmd::kInitializeKey);
     QVERIFY2(!refused, sandbox_.ui().texts().empty() ? "" : sandbox_.ui().texts().back().c_str());
     QVERIFY(doc.model.lastTable() >= 0);
     QCOMPARE(doc.model.age, 30);
@@ -205,9 +205,9 @@ void ProjectionWindowTest::initializeThroughTheSheetShowsTheFirstTable() {
     QCOMPARE(window->resultsWidget().verticalScrollBar()->maximum(),
              std::max(0, window->view().scrollSize().height - viewportHeight));
     QVERIFY(!QFile::exists(sandbox_.filePath(QString::fromLatin1(kTemporaryStateFileName))));
-    QVERIFY(enabled(*app, appcmd::kMidrotationAndProject));
-    QVERIFY(enabled(*app, appcmd::kProjectToNextTarget));
-    QVERIFY(enabled(*app, appcmd::kRecordMacro));
+    QVERIFY(enabled(*app, cmd::kMidrotationAndProject));
+    QVERIFY(enabled(*app, cmd::kProjectToNextTarget));
+    QVERIFY(enabled(*app, cmd::kRecordMacro));
 }
 
 void ProjectionWindowTest::treatmentsAppendTablesAndResetEmptiesTheView() {
@@ -217,14 +217,14 @@ void ProjectionWindowTest::treatmentsAppendTablesAndResetEmptiesTheView() {
     ScriptedInputs& inputs = scriptActiveWindow(*app);
 
     inputs.input1s.push_back(standInput("Scripted stand", 60, 20));
-    trigger(*app, appcmd::kInitializeAndProject);
+    trigger(*app, cmd::kInitializeAndProject);
     const int firstTables = doc.model.lastTable();
     QVERIFY(firstTables >= 0);
     QCOMPARE(doc.model.age, 20);
 
     // A thinning to age 25 appends tables; the view scrolls to the newest.
     inputs.input2s.push_back(rowThinning(25));
-    trigger(*app, appcmd::kMidrotationKey);
+    trigger(*app, cmd::kMidrotationKey);
     QCOMPARE(inputs.input2Calls, 1);
     const int thinnedTables = doc.model.lastTable();
     QVERIFY(thinnedTables > firstTables);
@@ -236,21 +236,21 @@ void ProjectionWindowTest::treatmentsAppendTablesAndResetEmptiesTheView() {
     keepSnapshot(app->mainWindow(), QStringLiteral("projection_thinned.png"));
 
     // A cancelled treatment changes nothing.
-    trigger(*app, appcmd::kMidrotationAndProject);
+    trigger(*app, cmd::kMidrotationAndProject);
     QCOMPARE(doc.model.lastTable(), thinnedTables);
     QCOMPARE(doc.model.age, 25);
 
     // Reset of a modified document asks first; No resets without saving.
     sandbox_.ui().clear();
     sandbox_.ui().queueAnswer(Answer::No);
-    trigger(*app, appcmd::kResetKey);
+    trigger(*app, cmd::kResetKey);
     QCOMPARE(sandbox_.ui().texts(), std::vector<std::string>{"Save GROVEX1 before resetting?"});
     QCOMPARE(doc.model.lastTable(), -1);
     QVERIFY(doc.run.needsInit);
     QCOMPARE(window->view().scrollPosition().y, 0);
-    QVERIFY(!enabled(*app, appcmd::kMidrotationAndProject));
-    QVERIFY(!enabled(*app, appcmd::kProjectToNextTarget));
-    QVERIFY(enabled(*app, appcmd::kInitializeAndProject));
+    QVERIFY(!enabled(*app, cmd::kMidrotationAndProject));
+    QVERIFY(!enabled(*app, cmd::kProjectToNextTarget));
+    QVERIFY(enabled(*app, cmd::kInitializeAndProject));
 }
 
 void ProjectionWindowTest::resetOfAModifiedDocumentCanBeCancelledOrSaved() {
@@ -258,19 +258,19 @@ void ProjectionWindowTest::resetOfAModifiedDocumentCanBeCancelledOrSaved() {
     CGROVEXDoc& doc = app->mainWindow().activeSimulation()->document();
     ScriptedInputs& inputs = scriptActiveWindow(*app);
     inputs.input1s.push_back(standInput("Saved stand", 40, 20));
-    trigger(*app, appcmd::kInitializeAndProject);
+    trigger(*app, cmd::kInitializeAndProject);
     const int tables = doc.model.lastTable();
     QVERIFY(tables >= 0);
 
     sandbox_.ui().queueAnswer(Answer::Cancel);
-    trigger(*app, appcmd::kReset);
+    trigger(*app, cmd::kReset);
     QCOMPARE(doc.model.lastTable(), tables);
 
     // Yes saves through the window's Save (a new document asks for its name) before the reset.
     const QString path = sandbox_.filePath(QStringLiteral("saved.gvx"));
     sandbox_.ui().queueAnswer(Answer::Yes);
     sandbox_.ui().queueFileName(QDir::toNativeSeparators(path).toStdString());
-    trigger(*app, appcmd::kReset);
+    trigger(*app, cmd::kReset);
     QVERIFY(QFile::exists(path));
     QCOMPARE(doc.model.lastTable(), -1);
 }
@@ -280,19 +280,19 @@ void ProjectionWindowTest::otherWindowsOfTheDocumentFollow() {
     MainWindow& main = app->mainWindow();
     SimulationWindow* first = main.activeSimulation();
     ScriptedInputs& inputs = scriptActiveWindow(*app);
-    trigger(*app, appcmd::kWindowNew);
+    trigger(*app, cmd::kWindowNew);
     SimulationWindow* second = main.activeSimulation();
     QVERIFY(second != first);
 
     // The new window projects with its own inputs; the first window lays out the same tables.
     main.activate(first);
     inputs.input1s.push_back(standInput("Shared stand", 40, 20));
-    trigger(*app, appcmd::kInitializeAndProject);
+    trigger(*app, cmd::kInitializeAndProject);
     QVERIFY(first->document().model.lastTable() >= 0);
     QCOMPARE(second->view().scrollSize().height, first->view().scrollSize().height);
     QVERIFY(second->view().scrollSize().height > 0);
     main.activate(second);
-    QVERIFY(enabled(*app, appcmd::kMidrotationAndProject));
+    QVERIFY(enabled(*app, cmd::kMidrotationAndProject));
 }
 
 void ProjectionWindowTest::changedTreeListAppendsATable() {
@@ -300,7 +300,7 @@ void ProjectionWindowTest::changedTreeListAppendsATable() {
     CGROVEXDoc& doc = app->mainWindow().activeSimulation()->document();
     ScriptedInputs& inputs = scriptActiveWindow(*app);
     inputs.input1s.push_back(standInput("Listed stand", 40, 20));
-    trigger(*app, appcmd::kInitializeAndProject);
+    trigger(*app, cmd::kInitializeAndProject);
     const int tables = doc.model.lastTable();
     QVERIFY(tables >= 0);
 
@@ -315,7 +315,7 @@ void ProjectionWindowTest::changedTreeListAppendsATable() {
                 dialog->reject();
             }
         });
-        trigger(*app, appcmd::kChangeSimulationTreeList);
+        trigger(*app, cmd::kChangeSimulationTreeList);
         QCOMPARE(doc.model.lastTable(), ok ? tables + 1 : tables);
     }
 }

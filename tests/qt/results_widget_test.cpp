@@ -103,8 +103,8 @@ private slots:
         const QImage image = widget.grab().toImage();
         keepSnapshot(image, "results_empty.png");
         QVERIFY(hasDarkPixels(image));
-        QVERIFY(!widget.commandEnabled(viewcmd::kCopy));
-        QVERIFY(!widget.commandEnabled(viewcmd::kSelectAll));
+        QVERIFY(!widget.commandEnabled(cmd::kEditCopy));
+        QVERIFY(!widget.commandEnabled(cmd::kEditSelectAll));
     }
 
     void paintsAndScrollsInStepWithTheView() {
@@ -123,7 +123,7 @@ private slots:
         // The bars move the view, and the view's own scrolling moves the bars.
         widget.verticalScrollBar()->setValue(100);
         QCOMPARE(view_->scrollPosition().y, 100);
-        widget.executeCommand(viewcmd::kLineDown);
+        widget.executeCommand(cmd::kLineDown);
         QCOMPARE(widget.verticalScrollBar()->value(), 100 + view_->lineHeight());
         widget.verticalScrollBar()->setValue(widget.verticalScrollBar()->maximum());
         keepSnapshot(widget.grab().toImage(), "results_widget_bottom.png");
@@ -140,7 +140,7 @@ private slots:
         widget.show();
         QVERIFY(QTest::qWaitForWindowExposed(&widget));
         QSignalSpy changed(&widget, &ResultsWidget::commandStateChanged);
-        QVERIFY(!widget.commandEnabled(viewcmd::kCopy));
+        QVERIFY(!widget.commandEnabled(cmd::kEditCopy));
 
         const ResultTable& first = doc_->model.tables[0];
         const int lineHeight = view_->lineHeight();
@@ -151,7 +151,7 @@ private slots:
         QCOMPARE(view_->anchorRow(), 1);
         QCOMPARE(view_->anchorCol(), 2);
         QVERIFY(!changed.isEmpty());
-        QVERIFY(widget.commandEnabled(viewcmd::kCopy));
+        QVERIFY(widget.commandEnabled(cmd::kEditCopy));
 
         // Dragging two rows down and one column right selects the rectangle.
         QTest::mousePress(widget.viewport(), Qt::LeftButton, {}, cell);
@@ -166,7 +166,7 @@ private slots:
         keepSnapshot(widget.grab().toImage(), "results_selection.png");
 
         // Select All is a command like any other; it shows everything in inverse video.
-        widget.executeCommand(viewcmd::kSelectAll);
+        widget.executeCommand(cmd::kEditSelectAll);
         QVERIFY(view_->selectAll());
         keepSnapshot(widget.grab().toImage(), "results_select_all.png");
     }

@@ -125,11 +125,11 @@ QString TreeListWindowTest::sampleFile() {
 
 TreeListWindow& TreeListWindowTest::openTreeList(const QString& path) {
     MainWindow& main = app_->mainWindow();
-    main.executeCommand(appcmd::kShowHideTreeList);
+    main.executeCommand(cmd::kShowHideTreeList);
     TreeListWindow* window = app_->treeListWindow();
     window->setGeometry(0, 0, 760, 260);
     sandbox_.ui().queueFileName(path.toStdString());
-    main.executeCommand(appcmd::kFileOpen); // Ctrl+O in the tree list window opens a tree list
+    main.executeCommand(cmd::kFileOpen); // Ctrl+O in the tree list window opens a tree list
     settle();
     return *window;
 }
@@ -143,20 +143,20 @@ void TreeListWindowTest::startsHiddenAndTogglesWithItsOwnMenu() {
     QCOMPARE(app_->treeListDocument(), &window->document());
     QCOMPARE(window->document().title(), std::string("Untitled"));
 
-    main.executeCommand(appcmd::kToolbarTreeList);
+    main.executeCommand(cmd::kToolbarTreeList);
     QVERIFY(window->isVisible());
     QCOMPARE(main.activeTreeList(), window);
     QCOMPARE(menuBarTitles(main), (QStringList{"&File", "&Edit", "&View", "&Window", "&Help"}));
     CommandActions& commands = main.commands();
     // No list yet: opening, resetting and inserting rows work, saving and printing wait for a list.
-    QVERIFY(commands.action(appcmd::kFileOpen)->isEnabled());
-    QVERIFY(commands.action(appcmd::kReset)->isEnabled());
-    QVERIFY(commands.action(appcmd::kInsertRow)->isEnabled());
-    QVERIFY(commands.action(appcmd::kFileSaveAll)->isEnabled());
-    QVERIFY(!commands.action(appcmd::kFileSave)->isEnabled());
-    QVERIFY(!commands.action(appcmd::kFilePrint)->isEnabled());
-    QVERIFY(!commands.action(appcmd::kEditCopy)->isEnabled());
-    QCOMPARE(commands.action(appcmd::kInsertRow)->text(), QStringLiteral("&Insert Row"));
+    QVERIFY(commands.action(cmd::kFileOpen)->isEnabled());
+    QVERIFY(commands.action(cmd::kReset)->isEnabled());
+    QVERIFY(commands.action(cmd::kInsertRow)->isEnabled());
+    QVERIFY(commands.action(cmd::kFileSaveAll)->isEnabled());
+    QVERIFY(!commands.action(cmd::kFileSave)->isEnabled());
+    QVERIFY(!commands.action(cmd::kFilePrint)->isEnabled());
+    QVERIFY(!commands.action(cmd::kEditCopy)->isEnabled());
+    QCOMPARE(commands.action(cmd::kInsertRow)->text(), QStringLiteral("&Insert Row"));
     if (!qEnvironmentVariable("GROVEX_SNAPSHOT_DIR").isEmpty()) {
         settle();
         keepSnapshot(main.grab().toImage(), QStringLiteral("tree_list_main_empty.png"));
@@ -169,7 +169,7 @@ void TreeListWindowTest::startsHiddenAndTogglesWithItsOwnMenu() {
         }
     }
 
-    main.executeCommand(appcmd::kShowHideTreeList);
+    main.executeCommand(cmd::kShowHideTreeList);
     QVERIFY(window->isHidden());
     QCOMPARE(menuBarTitles(main).size(), 6); // the simulation's menu again
 }
@@ -186,7 +186,7 @@ void TreeListWindowTest::opensEditsPastesAndSavesAFile() {
     QCOMPARE(view.treeList().rowCount(), 4);
     QCOMPARE(window.windowTitle(), QStringLiteral("Tree List")); // never the file's name
     QCOMPARE(main.windowTitle(), QStringLiteral("GROVEX - plot.dat"));
-    QVERIFY(main.commands().action(appcmd::kFileSave)->isEnabled());
+    QVERIFY(main.commands().action(cmd::kFileSave)->isEnabled());
     QCOMPARE(main.statusPanes().modifiedText(), QString());
     keepSnapshot(window.grab().toImage(), QStringLiteral("tree_list_loaded.png"));
 
@@ -236,9 +236,9 @@ void TreeListWindowTest::opensEditsPastesAndSavesAFile() {
 
     // A 2 x 2 block from the clipboard, pasted at the current cell (row 1, column 2).
     QTest::mouseClick(widget.viewport(), Qt::LeftButton, {}, cellCentre(1, 2));
-    QVERIFY(main.commands().action(appcmd::kEditPaste)->isEnabled());
+    QVERIFY(main.commands().action(cmd::kEditPaste)->isEnabled());
     QGuiApplication::clipboard()->setText(QStringLiteral("8.5\t40.5\r\n9.5\t41.5"));
-    main.executeCommand(appcmd::kEditPaste);
+    main.executeCommand(cmd::kEditPaste);
     QCOMPARE(view.treeList().rows[0].dbh, 8.5f);
     QCOMPARE(view.treeList().rows[0].height, 40.5f);
     QCOMPARE(view.treeList().rows[1].dbh, 9.5f);
@@ -246,7 +246,7 @@ void TreeListWindowTest::opensEditsPastesAndSavesAFile() {
     QVERIFY(sandbox_.ui().messages().empty());
 
     // Save writes to the file it came from; reading it back gives what the grid shows.
-    main.executeCommand(appcmd::kFileSave);
+    main.executeCommand(cmd::kFileSave);
     QVERIFY(!window.document().isModified());
     QVERIFY(sandbox_.ui().fileDialogs().size() == 1); // only the Open
     TreeList reread;
@@ -282,7 +282,7 @@ void TreeListWindowTest::insertRowAsksForACountAndRefusesOneOutOfRange() {
         dialog.rowsBox()->setText(QStringLiteral("2"));
         dialog.accept();
     });
-    main.executeCommand(appcmd::kInsertRow);
+    main.executeCommand(cmd::kInsertRow);
     QCOMPARE(caption, QStringLiteral("Insert how many rows?"));
     QCOMPARE(sandbox_.ui().texts(), std::vector<std::string>{"Please enter an integer between 1 and 299."});
     const TreeList& list = window.view().treeList();
@@ -293,7 +293,7 @@ void TreeListWindowTest::insertRowAsksForACountAndRefusesOneOutOfRange() {
 
     // Cancel inserts nothing.
     whenDialogShows<InsertRowsDialog>([](InsertRowsDialog& dialog) { dialog.reject(); });
-    main.executeCommand(appcmd::kInsertRow);
+    main.executeCommand(cmd::kInsertRow);
     QCOMPARE(window.view().treeList().rowCount(), 6);
 }
 
@@ -301,12 +301,12 @@ void TreeListWindowTest::closingTheApplicationAsksAboutAModifiedList() {
     app_ = sandbox_.start();
     MainWindow& main = app_->mainWindow();
     TreeListWindow& window = openTreeList(sampleFile());
-    main.executeCommand(appcmd::kResetKey); // not modified: cleared without a question, then modified
+    main.executeCommand(cmd::kResetKey); // not modified: cleared without a question, then modified
     QVERIFY(!window.view().loaded());
     QVERIFY(window.document().isModified());
     QVERIFY(sandbox_.ui().messages().empty());
 
-    main.executeCommand(appcmd::kShowHideTreeList); // hidden, it is still asked about
+    main.executeCommand(cmd::kShowHideTreeList); // hidden, it is still asked about
     sandbox_.ui().queueAnswer(Answer::Cancel);
     QVERIFY(!main.close());
     QCOMPARE(sandbox_.ui().texts(), std::vector<std::string>{"Save the Tree List before closing?"});

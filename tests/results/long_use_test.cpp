@@ -10,7 +10,7 @@
 namespace grovex {
 namespace {
 
-using namespace viewcmd;
+using namespace cmd;
 
 void writeRecordOfHeight(const std::filesystem::path& path, int height) {
     LogFont font;

@@ -10,7 +10,7 @@
 namespace grovex {
 namespace {
 
-using namespace viewcmd;
+using namespace cmd;
 using fakes::Draw;
 using fakes::DrawCall;
 using fakes::FakeCanvas;
@@ -22,17 +22,17 @@ std::vector<uint8_t> fileBytes(const std::filesystem::path& path) {
 
 TEST_F(ViewTest, SelectAllAndCopyNeedATable) {
     CGROVEXView& empty = open(0);
-    EXPECT_FALSE(empty.isEnabled(kSelectAll));
-    EXPECT_FALSE(empty.isEnabled(kCopy));
-    empty.execute(kSelectAll);
+    EXPECT_FALSE(empty.isEnabled(kEditSelectAll));
+    EXPECT_FALSE(empty.isEnabled(kEditCopy));
+    empty.execute(kEditSelectAll);
     EXPECT_FALSE(empty.selectAll());
 
     CGROVEXView& v = open(1);
-    EXPECT_TRUE(v.isEnabled(kSelectAll));
-    EXPECT_FALSE(v.isEnabled(kCopy));
-    v.execute(kSelectAll);
+    EXPECT_TRUE(v.isEnabled(kEditSelectAll));
+    EXPECT_FALSE(v.isEnabled(kEditCopy));
+    v.execute(kEditSelectAll);
     EXPECT_TRUE(v.selectAll());
-    EXPECT_TRUE(v.isEnabled(kCopy));
+    EXPECT_TRUE(v.isEnabled(kEditCopy));
     EXPECT_FALSE(v.execute(12345));
 }
 
@@ -151,8 +151,8 @@ TEST_F(ViewTest, ScrollToNewestNeedsASecondTable) {
 TEST_F(ViewTest, CopyOfTheTablesShownAfterSelectAll) {
     doc.display.firstShown = 1;
     CGROVEXView& v = open(2);
-    v.execute(kSelectAll);
-    v.execute(kCopy);
+    v.execute(kEditSelectAll);
+    v.execute(kEditCopy);
     const std::string text = clipboard.text().value();
     EXPECT_TRUE(text.starts_with("\r\n  Table 01\r\n  Inputs\r\n")) << text;
     EXPECT_EQ(text.find("Table 00"), std::string::npos);
@@ -163,26 +163,26 @@ TEST_F(ViewTest, CopyOfARectangleAndOfOneCell) {
     CGROVEXView& v = open(1);
     v.OnLButtonDown(cellPoint(2, 1));
     v.OnMouseMove(cellPoint(0, 3));
-    v.execute(kCopy);
+    v.execute(kEditCopy);
     EXPECT_EQ(clipboard.text(), "12.3\t30.1\t1.6\r\n100.0\t35.3\t19.6\r\n112.3\t     \t21.2");
 
     v.OnLButtonDown(cellPoint(0, 0));
-    v.execute(kCopy);
+    v.execute(kEditCopy);
     EXPECT_EQ(clipboard.text(), "3");
     v.execute(kCellDown);
     v.execute(kCellDown);
-    v.execute(kCopy);
+    v.execute(kEditCopy);
     EXPECT_EQ(clipboard.text(), "Total");
     EXPECT_TRUE(ui.messages().empty());
 }
 
 TEST_F(ViewTest, ClipboardFailuresAreNamed) {
     CGROVEXView& v = open(1);
-    v.execute(kSelectAll);
+    v.execute(kEditSelectAll);
     for (ClipboardStatus status :
          {ClipboardStatus::CannotOpen, ClipboardStatus::CannotEmpty, ClipboardStatus::CannotSet}) {
         clipboard.failWith(status);
-        v.execute(kCopy);
+        v.execute(kEditCopy);
     }
     EXPECT_EQ(ui.texts(), (std::vector<std::string>{"Cannot open the Clipboard", "Cannot empty the Clipboard",
                                                     "Unable to set Clipboard data"}));
@@ -193,7 +193,7 @@ TEST_F(ViewTest, ClipboardFailuresAreNamed) {
 // 2695 + 13 wide and 3 x 1153 + 2 x 45 - 40 + 45 + 33 high; a 2000 by 2000 page holds 1944 by 1770.
 TEST_F(ViewTest, PrintingPlansPagesAcrossThenDownWithAFooter) {
     CGROVEXView& v = open(3);
-    v.execute(kSelectAll);
+    v.execute(kEditSelectAll);
     const PrintPlan plan = v.OnBeginPrinting(metrics, 600, 96, {2000, 2000});
     EXPECT_EQ(v.printerFont().height, 112);
     EXPECT_EQ(v.printLineHeight(), 115);

@@ -144,7 +144,7 @@ TEST_F(ViewTest, SelectionIsHighlightedCellByCellOrInInverseVideo) {
     EXPECT_EQ(fills[1].rect.left, 70);
     EXPECT_EQ(fills[1].rect.top, 176);
 
-    v.execute(viewcmd::kSelectAll);
+    v.execute(cmd::kEditSelectAll);
     FakeCanvas inverse;
     v.OnDraw(inverse);
     EXPECT_EQ(inverse.callsOf(Draw::Fill).size(), 1u);

@@ -5,7 +5,7 @@
 namespace grovex {
 namespace {
 
-using namespace viewcmd;
+using namespace cmd;
 
 TEST_F(ViewTest, HitTestFindsTheCellAndClampsToTheTable) {
     CGROVEXView& v = open(2); // table 0: rows from 155 to 218; table 1: rows from 413 to 476
@@ -50,13 +50,13 @@ TEST_F(ViewTest, MouseDragSelectsARectangleInTheTableWhereItStarted) {
         }
     }
 
-    v.execute(kSelectAll);
+    v.execute(kEditSelectAll);
     v.OnLButtonDown({700, 160}); // beside every table: nothing is current any more
     EXPECT_FALSE(v.selectAll());
     EXPECT_EQ(v.selTable(), -1);
     EXPECT_EQ(v.anchorRow(), -1);
     EXPECT_FALSE(v.isCellSelected(0, 0, 1));
-    EXPECT_FALSE(v.isEnabled(kCopy));
+    EXPECT_FALSE(v.isEnabled(kEditCopy));
 }
 
 TEST_F(ViewTest, KeysWithoutACurrentCell) {

@@ -10,7 +10,7 @@
 namespace grovex {
 namespace {
 
-using namespace treecmd;
+using namespace cmd;
 
 std::string repeatLine(const std::string& line, int times) {
     std::string text;
@@ -49,13 +49,13 @@ TEST(BlockText, KeepsBlanksInPlaceAndTabsOnlyBetweenTreeColumnsUpTo4) {
 TEST_F(GridTest, CopyPutsTheCurrentCellBlockOrWholeListOnTheClipboard) {
     load(2);
     click(2, 3);
-    view.execute(kCopy);
+    view.execute(kEditCopy);
     EXPECT_EQ(clipboard.text(), "32.0");
     selectBlock(0, 0, 1, 1);
-    view.execute(kCopy);
+    view.execute(kEditCopy);
     EXPECT_EQ(clipboard.text(), "1\tP1\r\n2\tT1");
-    view.execute(kSelectAll);
-    view.execute(kCopy);
+    view.execute(kEditSelectAll);
+    view.execute(kEditCopy);
     EXPECT_EQ(clipboard.text(), wholeListText(list()));
     EXPECT_FALSE(doc.isModified());
     EXPECT_TRUE(view.selectAll()); // Copy keeps the selection
@@ -64,7 +64,7 @@ TEST_F(GridTest, CopyPutsTheCurrentCellBlockOrWholeListOnTheClipboard) {
 TEST_F(GridTest, CutBlanksWhatItCopiedAndMarksModified) {
     load(2);
     click(1, 3);
-    view.execute(kCut);
+    view.execute(kEditCut);
     EXPECT_EQ(clipboard.text(), "31.0");
     EXPECT_EQ(list().rows[0].height, kBlankReal);
     EXPECT_EQ(view.cellText(1, 3), "");
@@ -72,15 +72,15 @@ TEST_F(GridTest, CutBlanksWhatItCopiedAndMarksModified) {
     EXPECT_FALSE(view.hasCurrentCell());
 
     selectBlock(0, 1, 2, 2);
-    view.execute(kCut);
+    view.execute(kEditCut);
     EXPECT_EQ(clipboard.text(), "P1\t0.10\r\nT1\t5.0\r\nT2\t6.0");
     EXPECT_EQ(list().header.plotId, "");
     EXPECT_EQ(list().header.plotArea, kBlankReal);
     EXPECT_EQ(list().rows[1].dbh, kBlankReal);
     EXPECT_EQ(list().rows[1].height, 32.0f); // outside the block
 
-    view.execute(kSelectAll);
-    view.execute(kCut);
+    view.execute(kEditSelectAll);
+    view.execute(kEditCut);
     for (int row = 0; row <= 2; ++row) {
         for (int column = 0; column < 12; ++column) {
             EXPECT_EQ(view.cellText(row, column), "") << row << "," << column;
@@ -100,7 +100,7 @@ TEST_F(GridTest, ClipboardFailuresAreNamedAndCutThenKeepsTheCells) {
         ui.clear();
         clipboard.failWith(status);
         click(1, 1);
-        view.execute(kCut);
+        view.execute(kEditCut);
         EXPECT_EQ(ui.texts(), std::vector<std::string>{message});
         EXPECT_EQ(list().rows[0].id, "T1");
         EXPECT_FALSE(doc.isModified());
@@ -166,7 +166,7 @@ TEST_F(GridTest, PasteTilesABlockThatIsAWholeMultipleOfTheText) {
     load(6);
     clipboard.setText("11\tA\t1.5\r\n12\tB\t2.5");
     selectBlock(1, 0, 4, 5); // 4 rows by 6 columns: tiles at columns 0 and 3 of rows 1 and 3
-    view.execute(kPaste);
+    view.execute(kEditPaste);
     EXPECT_TRUE(ui.messages().empty());
     for (int first : {1, 3}) {
         const TreeRow& top = list().rows[first - 1];
@@ -192,7 +192,7 @@ TEST_F(GridTest, PasteRefusesAMismatchedBlockWithACaptionedWarning) {
     load(6);
     clipboard.setText("11\tA\t1.5\r\n12\tB\t2.5");
     selectBlock(1, 0, 3, 5);
-    view.execute(kPaste);
+    view.execute(kEditPaste);
     ASSERT_EQ(ui.messages().size(), 1u);
     const fakes::RecordedMessage& m = ui.messages()[0];
     EXPECT_EQ(m.text, "The size and shape of the rows\n in the copy and paste areas are not even multiples");
@@ -205,7 +205,7 @@ TEST_F(GridTest, PasteRefusesAMismatchedBlockWithACaptionedWarning) {
 TEST_F(GridTest, PasteNeedsACurrentCellAndClipboardText) {
     load(2);
     clipboard.setText("5");
-    view.execute(kPaste);
+    view.execute(kEditPaste);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Please select a cell, or block first"});
 
     const std::vector<std::pair<ClipboardReadStatus, std::string>> cases = {
@@ -217,7 +217,7 @@ TEST_F(GridTest, PasteNeedsACurrentCellAndClipboardText) {
         ui.clear();
         clipboard.failReadWith(status);
         click(1, 0);
-        view.execute(kPaste);
+        view.execute(kEditPaste);
         EXPECT_EQ(ui.texts(), std::vector<std::string>{message});
         EXPECT_EQ(list().rows[0].code, 2);
         EXPECT_FALSE(doc.isModified());
@@ -228,7 +228,7 @@ TEST_F(GridTest, PastingTenLinesOnTheLastRowAppendsNineRowsAndNoBlankOnes) {
     load(4);
     clipboard.setText(repeatLine("2\tN\t9.0\t40.0\t1\r\n", 10)); // ten lines and a final line end
     click(4, 0);
-    view.execute(kPaste);
+    view.execute(kEditPaste);
     ASSERT_EQ(list().lastRow, 12); // 4 rows + 9
     for (int i = 3; i <= 12; ++i) {
         EXPECT_EQ(list().rows[i].id, "N") << i;
@@ -243,7 +243,7 @@ TEST_F(GridTest, PasteAtACellSkipsCellsBeyondTheAreaAndNeverGrowsPast300Rows) {
     // From column 3 of a tree row the area reaches column 11, but tree rows hold columns 3 and 4 only.
     clipboard.setText("41.5\t2\t9\t9\t9\t9\t9\t9\t9\t9\r\n42.5\t3");
     click(2, 3);
-    view.execute(kPaste);
+    view.execute(kEditPaste);
     EXPECT_EQ(list().rows[1].height, 41.5f);
     EXPECT_EQ(list().rows[1].crownClass, 2);
     EXPECT_EQ(list().rows[2].height, 42.5f); // the next line starts again in column 3
@@ -253,7 +253,7 @@ TEST_F(GridTest, PasteAtACellSkipsCellsBeyondTheAreaAndNeverGrowsPast300Rows) {
     // The header is 12 wide: cells beyond column 11 are skipped up to the line end.
     clipboard.setText(repeatLine("7\t", 13) + "7\r\n2\tX");
     click(0, 10);
-    view.execute(kPaste);
+    view.execute(kEditPaste);
     EXPECT_EQ(list().header.qhdwd, 7);
     EXPECT_EQ(list().header.hardwoodPercent, 7.0f);
     EXPECT_EQ(list().rows[0].height, 31.0f); // the next line goes to row 1 from column 10: no cells there
@@ -263,7 +263,7 @@ TEST_F(GridTest, PasteAtACellSkipsCellsBeyondTheAreaAndNeverGrowsPast300Rows) {
     view.setClientSize({800, 17 * 300}); // every row in view
     clipboard.setText(repeatLine("2\tZ\t1.0\t1.0\t1\r\n", 5));
     click(298, 0);
-    view.execute(kPaste);
+    view.execute(kEditPaste);
     EXPECT_EQ(list().lastRow, 299);
     EXPECT_EQ(list().rows[299].id, "Z");
 }
@@ -272,7 +272,7 @@ TEST_F(GridTest, LoneLineFeedsStayInsideOneCell) {
     load(3);
     clipboard.setText("a\nb\tc");
     click(1, 1);
-    view.execute(kPaste);
+    view.execute(kEditPaste);
     EXPECT_EQ(list().rows[0].id, "a\nb");
     EXPECT_EQ(list().rows[0].dbh, 0.0f); // atof("c")
     EXPECT_EQ(list().rows[1].id, "T2");
@@ -284,7 +284,7 @@ TEST_F(GridTest, LongCellsAreCutTo50WithOneMessage) {
     const std::string sixty(60, 'x');
     clipboard.setText(sixty + "\r\n" + sixty);
     click(1, 1);
-    view.execute(kPaste);
+    view.execute(kEditPaste);
     EXPECT_EQ(list().rows[0].id, std::string(50, 'x'));
     EXPECT_EQ(list().rows[1].id, std::string(50, 'x'));
     EXPECT_EQ(ui.texts(),
@@ -297,10 +297,10 @@ TEST_F(GridTest, ACopiedBlankPastesBackAsZero) {
     l.rows[1].dbh = kBlankReal;
     load(l);
     selectBlock(1, 1, 2, 3);
-    view.execute(kCopy);
+    view.execute(kEditCopy);
     EXPECT_EQ(clipboard.text(), "T1\t5.0\t31.0\r\nT2\t\t32.0");
     selectBlock(1, 1, 2, 3);
-    view.execute(kPaste);
+    view.execute(kEditPaste);
     EXPECT_EQ(list().rows[1].dbh, 0.0f);
     EXPECT_EQ(view.cellText(2, 2), "0.0");
     EXPECT_EQ(list().rows[0].dbh, 5.0f);
@@ -308,14 +308,14 @@ TEST_F(GridTest, ACopiedBlankPastesBackAsZero) {
 
 TEST_F(GridTest, AWholeListCopyPastesBackUnderSelectAll) {
     load(4);
-    view.execute(kSelectAll);
-    view.execute(kCopy);
+    view.execute(kEditSelectAll);
+    view.execute(kEditCopy);
     TreeList changed = sampleList(4);
     changed.header.age = 30;
     changed.rows[3].dbh = 22.0f;
     load(changed);
-    view.execute(kSelectAll);
-    view.execute(kPaste);
+    view.execute(kEditSelectAll);
+    view.execute(kEditPaste);
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_EQ(wholeListText(list()), wholeListText(sampleList(4)));
 }

@@ -17,7 +17,7 @@ namespace grovex {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace treewindowcmd;
+using namespace cmd;
 using Texts = std::vector<std::string>;
 
 TreeList plotOfThree() {
@@ -95,13 +95,13 @@ protected:
 
 TEST_F(TreeListCommandsTest, OpenReadsTheChosenFileAndTheDocumentTakesItsName) {
     const std::string path = plotFile("plot 7.dat");
-    EXPECT_FALSE(commands_->isEnabled(kSave));
-    EXPECT_FALSE(commands_->isEnabled(kPrint));
-    EXPECT_TRUE(commands_->isEnabled(kOpen));
+    EXPECT_FALSE(commands_->isEnabled(kFileSave));
+    EXPECT_FALSE(commands_->isEnabled(kFilePrint));
+    EXPECT_TRUE(commands_->isEnabled(kFileOpen));
     EXPECT_TRUE(commands_->isEnabled(kReset));
 
     ui_.queueFileName(path);
-    ASSERT_TRUE(commands_->execute(kOpen));
+    ASSERT_TRUE(commands_->execute(kFileOpen));
     const FileDialogRequest& request = ui_.fileDialogs().at(0);
     EXPECT_EQ(request.filter, "Tree List Files (*.dat)|*.dat|All Files (*.*)|*.*||");
     EXPECT_EQ(request.defaultExtension, ".dat");
@@ -114,7 +114,7 @@ TEST_F(TreeListCommandsTest, OpenReadsTheChosenFileAndTheDocumentTakesItsName) {
     EXPECT_EQ(doc_.path(), path);
     EXPECT_FALSE(doc_.isModified());
     EXPECT_EQ(commands_->modifiedPaneText(), "        ");
-    for (const int id : {kSave, kSaveAs, kPrint, kPrintPreview}) {
+    for (const int id : {kFileSave, kFileSaveAs, kFilePrint, kFilePrintPreview}) {
         EXPECT_TRUE(commands_->isEnabled(id)) << id;
     }
 
@@ -137,7 +137,7 @@ TEST_F(TreeListCommandsTest, ARefusedFileStillNamesTheDocumentButLeavesNoListToS
     EXPECT_FALSE(view_.loaded());
     EXPECT_EQ(doc_.title(), "bad.dat");
     EXPECT_FALSE(doc_.isModified());
-    EXPECT_FALSE(commands_->isEnabled(kSave));
+    EXPECT_FALSE(commands_->isEnabled(kFileSave));
 
     // Save All has nothing to write and asks nothing.
     ui_.clear();
@@ -151,7 +151,7 @@ TEST_F(TreeListCommandsTest, SaveOfAnUntitledListAsksForANameAndWritesTheGrid) {
     EXPECT_EQ(commands_->modifiedPaneText(), "Modified");
     const std::string path = (dir_ / "typed.dat").string();
     ui_.queueFileName(path);
-    commands_->execute(kSave);
+    commands_->execute(kFileSave);
 
     ASSERT_EQ(ui_.fileDialogs().size(), 1u);
     EXPECT_TRUE(ui_.fileDialogs()[0].overwritePrompt);
@@ -265,7 +265,7 @@ TEST_F(TreeListCommandsTest, ResetOfAModifiedListOffersToSaveFirst) {
 TEST_F(TreeListCommandsTest, OpeningOverUnsavedEditsOffersToSaveThemFirst) {
     typeInList();
     ui_.queueAnswer(Answer::Cancel);
-    commands_->execute(kOpen);
+    commands_->execute(kFileOpen);
     EXPECT_EQ(ui_.texts(), Texts{"Save Untitled before opening another tree list?"});
     EXPECT_TRUE(ui_.fileDialogs().empty()); // cancelled before the open dialog
     EXPECT_TRUE(view_.loaded());
@@ -274,16 +274,16 @@ TEST_F(TreeListCommandsTest, OpeningOverUnsavedEditsOffersToSaveThemFirst) {
     // No: the open dialog follows and the edits may go.
     ui_.clear();
     ui_.queueAnswer(Answer::No);
-    commands_->execute(kOpen);
+    commands_->execute(kFileOpen);
     EXPECT_EQ(ui_.fileDialogs().size(), 1u);
 }
 
 TEST_F(TreeListCommandsTest, GridCommandsGoToTheGrid) {
     open(plotFile("grid.dat"));
-    EXPECT_FALSE(commands_->isEnabled(treecmd::kCopy)); // no current cell yet
-    EXPECT_TRUE(commands_->execute(treecmd::kSelectAll));
-    EXPECT_TRUE(commands_->isEnabled(treecmd::kCopy));
-    EXPECT_TRUE(commands_->execute(treecmd::kDeleteRows)); // under Select All: the whole list goes
+    EXPECT_FALSE(commands_->isEnabled(cmd::kEditCopy)); // no current cell yet
+    EXPECT_TRUE(commands_->execute(cmd::kEditSelectAll));
+    EXPECT_TRUE(commands_->isEnabled(cmd::kEditCopy));
+    EXPECT_TRUE(commands_->execute(cmd::kDeleteSelectedRows)); // under Select All: the whole list goes
     EXPECT_FALSE(view_.loaded());
     EXPECT_TRUE(doc_.isModified());
     EXPECT_FALSE(commands_->execute(12345));

@@ -10,7 +10,7 @@
 namespace grovex {
 namespace {
 
-using namespace treecmd;
+using namespace cmd;
 
 // 300 rows whose values all fit their fields: DBH 4.0 to 13.5, heights 30 to 79, crown classes 1 to 4.
 TreeList fullList() {
@@ -81,11 +81,11 @@ TEST_F(GridTest, AFullListDrawsSelectsCopiesPastesBackAndTakesNoMoreRows) {
     EXPECT_EQ(*last, (GridCell{kMaxTreeRows, 1}));
 
     // Select All, Copy, then Paste over the whole list: nothing changes and nothing is reported.
-    view.execute(kSelectAll);
-    view.execute(kCopy);
+    view.execute(kEditSelectAll);
+    view.execute(kEditCopy);
     ASSERT_EQ(clipboard.text(), wholeListText(full));
-    view.execute(kSelectAll);
-    view.execute(kPaste);
+    view.execute(kEditSelectAll);
+    view.execute(kEditPaste);
     EXPECT_TRUE(ui.messages().empty());
     expectSameRows(list(), full);
     EXPECT_EQ(treeListText(list()), treeListText(full));
@@ -93,12 +93,12 @@ TEST_F(GridTest, AFullListDrawsSelectsCopiesPastesBackAndTakesNoMoreRows) {
     // A block copied from the top and pasted at the last row cannot grow the list past 300 rows.
     view.setScrollPosition({0, 0});
     selectBlock(1, 0, 3, 4);
-    view.execute(kCopy);
+    view.execute(kEditCopy);
     view.setScrollPosition(at);
     const Point lastRowPoint{cellPoint(kMaxTreeRows, 0).x, cellPoint(kMaxTreeRows, 0).y - at.y};
     view.OnLButtonDown(lastRowPoint);
     view.OnLButtonUp();
-    view.execute(kPaste);
+    view.execute(kEditPaste);
     EXPECT_EQ(list().lastRow, kMaxTreeRows - 1);
     EXPECT_EQ(list().rows[kMaxTreeRows - 1].id, "T1");
     EXPECT_EQ(list().rows[kMaxTreeRows - 2].id, "T299");

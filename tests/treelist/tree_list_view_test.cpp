@@ -10,7 +10,7 @@
 namespace grovex {
 namespace {
 
-using namespace treecmd;
+using namespace cmd;
 
 // ---- Hit testing ----
 
@@ -72,14 +72,14 @@ TEST_F(GridTest, ClickAndDragSelectABlock) {
 TEST_F(GridTest, ClickOnNoCellClearsTheSelectionAndSelectAll) {
     load(3);
     selectBlock(1, 0, 2, 2);
-    view.execute(kSelectAll);
+    view.execute(kEditSelectAll);
     EXPECT_TRUE(view.selectAll());
     view.OnLButtonDown({10, 17 * 5 + 1}); // below the last row
     EXPECT_FALSE(view.selectAll());
     EXPECT_FALSE(view.hasCurrentCell());
     EXPECT_FALSE(view.isCellSelected(1, 0));
     EXPECT_TRUE(host.captures.empty() || host.captures.back() == false);
-    EXPECT_FALSE(view.isEnabled(kCopy));
+    EXPECT_FALSE(view.isEnabled(kEditCopy));
 }
 
 TEST_F(GridTest, DraggingOutsideTheWindowScrollsOneRowEveryFourthMove) {
@@ -262,34 +262,34 @@ TEST_F(GridTest, ScrollKeysCommitTheEditorAndScroll) {
 
 TEST_F(GridTest, TabAndShiftTabCommitMoveAndOpenTheEditor) {
     load(3);
-    view.execute(kTab); // no current cell: (0, 0)
+    view.execute(kGridTab); // no current cell: (0, 0)
     EXPECT_TRUE(view.editing());
     EXPECT_EQ(view.editCell(), (GridCell{0, 0}));
     EXPECT_EQ(host.editorText, "1");
     view.setEditorText("4");
-    view.execute(kShiftTab); // commits, stays on (0, 0) and reopens there
+    view.execute(kGridBackTab); // commits, stays on (0, 0) and reopens there
     EXPECT_EQ(list().header.code, 4);
     EXPECT_EQ(view.editCell(), (GridCell{0, 0}));
 
     click(1, 4);
-    view.execute(kTab);
+    view.execute(kGridTab);
     EXPECT_EQ(view.editCell(), (GridCell{2, 0}));
-    view.execute(kShiftTab);
+    view.execute(kGridBackTab);
     EXPECT_EQ(view.editCell(), (GridCell{1, 4}));
     EXPECT_EQ(view.anchor(), (GridCell{1, 4}));
 }
 
 TEST_F(GridTest, EnterOpensOnTheCurrentCellAndCommitsWhenEditing) {
     load(3);
-    view.execute(kEnter);
+    view.execute(kGridEnter);
     EXPECT_EQ(view.editCell(), (GridCell{0, 0}));
     EXPECT_TRUE(view.isCellSelected(0, 0));
-    view.execute(kEnter);
+    view.execute(kGridEnter);
     EXPECT_FALSE(view.editing());
     EXPECT_TRUE(doc.isModified());
 
     selectBlock(2, 2, 3, 3);
-    view.execute(kEnter); // the current cell alone, without the block
+    view.execute(kGridEnter); // the current cell alone, without the block
     EXPECT_EQ(view.editCell(), (GridCell{2, 2}));
     EXPECT_FALSE(view.hasBlock());
     EXPECT_FALSE(view.isCellSelected(3, 3));
@@ -414,7 +414,7 @@ TEST_F(GridTest, InsertRowsAfterTheSelection) {
         {"the header: at the top", [&] { click(0, 5); }, {"", "", "T1", "T2", "T3"}},
         {"current cell: after its row", [&] { click(2, 1); }, {"T1", "T2", "", "", "T3"}},
         {"block: after its bottom row", [&] { selectBlock(2, 0, 1, 3); }, {"T1", "T2", "", "", "T3"}},
-        {"select all: after the last row", [&] { view.execute(kSelectAll); }, {"T1", "T2", "T3", "", ""}},
+        {"select all: after the last row", [&] { view.execute(kEditSelectAll); }, {"T1", "T2", "T3", "", ""}},
     };
     rowCountAnswer = 2;
     for (const Case& c : cases) {
@@ -482,7 +482,7 @@ TEST_F(GridTest, InsertRowsOnAnEmptyViewStartsABlankList) {
 TEST_F(GridTest, DeleteRemovesTheSelectedRows) {
     load(5);
     click(4, 2); // second-to-last
-    view.execute(kDeleteRows);
+    view.execute(kDeleteSelectedRows);
     ASSERT_EQ(list().lastRow, 3);
     EXPECT_EQ(list().rows[3].id, "T5");
     EXPECT_EQ(list().rows[4].id, ""); // the freed slot is blank again
@@ -491,14 +491,14 @@ TEST_F(GridTest, DeleteRemovesTheSelectedRows) {
     EXPECT_EQ(view.scrollSize().height, 17 * 5 + 23);
 
     selectBlock(0, 3, 2, 1); // a block starting on the header starts at the first tree row
-    view.execute(kDeleteRows);
+    view.execute(kDeleteSelectedRows);
     ASSERT_EQ(list().lastRow, 1);
     EXPECT_EQ(list().rows[0].id, "T3");
     EXPECT_EQ(list().header.code, 1);
 
     doc.setModified(false);
     click(0, 4); // only the header: nothing
-    view.execute(kDeleteRows);
+    view.execute(kDeleteSelectedRows);
     EXPECT_EQ(list().lastRow, 1);
     EXPECT_FALSE(doc.isModified());
     EXPECT_TRUE(ui.messages().empty());
@@ -506,13 +506,13 @@ TEST_F(GridTest, DeleteRemovesTheSelectedRows) {
 
 TEST_F(GridTest, DeleteNeedsASelectionAndSelectAllDiscardsTheList) {
     load(3);
-    view.execute(kDeleteRows);
+    view.execute(kDeleteSelectedRows);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Please make a selection first"});
     EXPECT_EQ(list().lastRow, 2);
     EXPECT_FALSE(doc.isModified());
 
-    view.execute(kSelectAll);
-    view.execute(kDeleteRows);
+    view.execute(kEditSelectAll);
+    view.execute(kDeleteSelectedRows);
     EXPECT_FALSE(list().loaded);
     EXPECT_TRUE(doc.isModified());
     EXPECT_FALSE(view.selectAll());
@@ -524,20 +524,20 @@ TEST_F(GridTest, DeleteNeedsASelectionAndSelectAllDiscardsTheList) {
 // ---- Commands ----
 
 TEST_F(GridTest, ClipboardAndSelectAllNeedAList) {
-    EXPECT_FALSE(view.isEnabled(kSelectAll));
-    EXPECT_FALSE(view.isEnabled(kPrint));
-    view.execute(kSelectAll);
+    EXPECT_FALSE(view.isEnabled(kEditSelectAll));
+    EXPECT_FALSE(view.isEnabled(kFilePrint));
+    view.execute(kEditSelectAll);
     EXPECT_FALSE(view.selectAll());
     load(2);
-    EXPECT_TRUE(view.isEnabled(kSelectAll));
-    EXPECT_TRUE(view.isEnabled(kPrintPreview));
-    for (int id : {kCopy, kCut, kPaste}) {
+    EXPECT_TRUE(view.isEnabled(kEditSelectAll));
+    EXPECT_TRUE(view.isEnabled(kFilePrintPreview));
+    for (int id : {kEditCopy, kEditCut, kEditPaste}) {
         EXPECT_FALSE(view.isEnabled(id)) << id;
     }
-    view.execute(kSelectAll);
-    EXPECT_TRUE(view.isEnabled(kPaste));
+    view.execute(kEditSelectAll);
+    EXPECT_TRUE(view.isEnabled(kEditPaste));
     click(1, 1);
-    EXPECT_TRUE(view.isEnabled(kCut));
+    EXPECT_TRUE(view.isEnabled(kEditCut));
     EXPECT_FALSE(view.execute(12345));
 }
 
@@ -569,7 +569,7 @@ TEST_F(GridTest, DrawsCellsCentredWithBlanksEmptyAndTheSelectionInverse) {
     EXPECT_EQ(black, 1);
 
     canvas.clear();
-    view.execute(kSelectAll);
+    view.execute(kEditSelectAll);
     view.OnDraw(canvas);
     for (const fakes::DrawCall& call : canvas.callsOf(fakes::Draw::Text)) {
         EXPECT_EQ(call.textColor, kWhite) << call.text;
