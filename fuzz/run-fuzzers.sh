@@ -30,9 +30,12 @@ if [ ${#harnesses[@]} -eq 0 ]; then
     mapfile -t harnesses < <(fuzz_harnesses)
 fi
 
-build=build/fuzz
-[ -f "$build/build.ninja" ] || cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz >/dev/null
+# The harnesses of the fuzz preset (optimized, for long runs), or of another preset that builds them with
+# GROVEX_FUZZ, such as core-asan for CI's short run: FUZZ_PRESET=core-asan.
+preset=${FUZZ_PRESET:-fuzz}
+build=build/$preset
+[ -f "$build/build.ninja" ] || cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" >/dev/null
 
 corpus=$build/corpus
 fuzz/seed-corpus.sh "$build" "$build/seeds"

@@ -38,6 +38,19 @@ cp "$stands/stands.csv" "$corpus/stand_table/"
 printf 'stand_id,site,note\nA-1,65,"a ""quoted"", field"\nA-2,,"two\nlines"\n' >"$corpus/stand_table/quoted.csv"
 printf 'Stand_ID,existing_age,trees,basal_area,treelist,owner\r\nE-1,12,600,90,,M. Ortega\r\n\r\nT-1,,,,plot-a.dat,\r\n' \
     >"$corpus/stand_table/crlf.csv"
+
+# Prices: the example file, and one with every unit and cost.
+cp "$(dirname "$0")/../examples/prices/"*.json "$corpus/prices/"
+printf '%s' '{"discount_rate": 0.04, "currency": "EUR", "tons_per_cubic_foot": 0.03, "products": [
+ {"name": "a", "min_dbh": 1, "max_dbh": 4, "unit": "cord", "price": 20},
+ {"name": "b", "min_dbh": 5, "max_dbh": 6, "unit": "cubic_feet", "top": 3, "bark": "inside", "price": 0.4},
+ {"name": "c", "min_dbh": 7, "max_dbh": 8, "unit": "ton", "top": 4, "price": 12},
+ {"name": "d", "min_dbh": 9, "max_dbh": 10, "unit": "mbf_international", "price": 200},
+ {"name": "e", "min_dbh": 11, "max_dbh": 12, "unit": "mbf_scribner", "price": 210},
+ {"name": "f", "min_dbh": 13, "unit": "mbf_doyle", "price": 220}],
+ "costs": {"establishment": 300, "annual": -3, "thinning": 10, "harvest": 5,
+           "fertilization": {"per_application": 20, "per_pound_nitrogen": 0.5, "phosphorus": 30}}}' \
+    >"$corpus/prices/every_key.json"
 printf '\xEF\xBB\xBFstand_id,title,planted,survival\nB-1,\xC3\x85sa,700,85\n' >"$corpus/stand_table/bom.csv"
 
 # Two regimes in the other volume units, for the macro harnesses: cords and Doyle board feet to a basal area,

@@ -72,8 +72,19 @@ double number(const json& value, const std::string& key) {
     return x;
 }
 
-double nonNegative(const json& value, const std::string& key) {
+// The largest price or cost taken: far beyond any real one, and small enough that no sum of them overflows.
+constexpr double kLargestAmount = 1e9;
+
+double amount(const json& value, const std::string& key) {
     const double x = number(value, key);
+    if (std::abs(x) > kLargestAmount) {
+        refuse(key, "must be at most 1000000000 in size");
+    }
+    return x;
+}
+
+double nonNegative(const json& value, const std::string& key) {
+    const double x = amount(value, key);
     if (x < 0) {
         refuse(key, "must not be negative");
     }
@@ -86,7 +97,7 @@ double cost(const json& object, const std::string& where, const char* key, bool 
         return 0;
     }
     const std::string name = join(where, key);
-    return mayBeNegative ? number(object.at(key), name) : nonNegative(object.at(key), name);
+    return mayBeNegative ? amount(object.at(key), name) : nonNegative(object.at(key), name);
 }
 
 int dbhClass(const json& value, const std::string& key) {

@@ -94,6 +94,9 @@ TEST(PricesFile, RefusesWithTheKey) {
         {R"({"discount_rate": 0.05, "currency": "USD", "products": [
             {"name": "pulp", "min_dbh": 5.5, "unit": "cord", "price": 20}]})",
          "products[0].min_dbh: must be a whole DBH class"},
+        {R"({"discount_rate": 0.05, "currency": "USD", "products": [{"name": "pulp", "min_dbh": 5, "unit": "cord",
+            "price": 1e12}]})",
+         "products[0].price: must be at most 1000000000"},
         {R"({"discount_rate": 0.05, "currency": "USD",)", "not a JSON file: "},
     };
     for (const auto& [text, expected] : cases) {
