@@ -1,7 +1,7 @@
 #include "batch/stand_run.h"
 
-#include "batch/message_log.h"
 #include "control/macro_recorder.h"
+#include "control/message_log.h"
 #include "control/projection.h"
 #include "model/result_table.h"
 #include "treelist/tree_list_file.h"
@@ -14,20 +14,6 @@ namespace grovex::batch {
 namespace {
 
 constexpr size_t kTreeListColumn = kKnownColumns.size() - 1;
-
-// The failure message of a fit the model could not make: the routine reports it only as a failed command.
-constexpr const char* kFitFailedMessage = "The diameter distribution could not be fitted to these stand values.";
-
-// A batch run keeps no copy of the simulation for a rollback: a command that fails fails the stand, whose
-// simulation is then thrown away.
-class DiscardedState : public StateFile {
-public:
-    DiscardedState() : StateFile({}) {}
-    bool save(CGROVEXDoc&) override { return true; }
-    bool write(const std::vector<uint8_t>&) override { return true; }
-    std::optional<std::vector<uint8_t>> read() override { return std::nullopt; }
-    void remove() override {}
-};
 
 std::optional<double> value(float v) {
     return static_cast<double>(v);
@@ -100,27 +86,14 @@ std::optional<std::string> play(const std::vector<MacroEntry>& macro, const Tree
     recorder.setProjection([&commands] { commands.project(); });
     recorder.play();
     doc.model.setUi(nullptr);
-    // Nothing is rolled back (a failed stand's simulation is thrown away), so the notices that a rollback
-    // found no copy to go back to say nothing: they would hide the reason, such as a stand grown past its
-    // rotation.
-    std::vector<std::string> messages;
-    for (const std::string& message : log.messages()) {
-        if (message != kRestoreFailedMessage) {
-            messages.push_back(message);
-        }
-    }
+    const std::vector<std::string> messages = withoutRollbackNotices(log);
     if (!recorder.failed() && doc.model.lastTable() >= 0) {
         for (const std::string& message : messages) {
             warnings += (warnings.empty() ? "" : "\n") + message;
         }
         return std::nullopt;
     }
-    if (messages.empty()) {
-        return std::string("The macro made no tables.");
-    }
-    // Only a fit the model cannot make fails a command without saying why first.
-    const std::string& first = messages.front();
-    return first == kOperationFailedMessage ? std::string(kFitFailedMessage) : first;
+    return failureReason(messages);
 }
 
 // Where a refused value came from: ", column site" for a cell of the row (given or left empty), ", regime

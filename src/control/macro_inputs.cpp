@@ -522,6 +522,7 @@ void ReplaySection(const MacroStore& store, int& position, std::string_view star
         failure();
     }
     SetValues set;
+    bool fertilizes = false;
     while (current >= 0 && current < last && keyAt(current) != endMarker) {
         const MacroEntry& entry = store.entry(current);
         if (actsOnModel(entry.key)) {
@@ -532,9 +533,14 @@ void ReplaySection(const MacroStore& store, int& position, std::string_view star
         } else {
             failure();
         }
+        fertilizes = fertilizes || entry.key == "kfert_check";
         ++current;
     }
     set.check(target, hooks);
+    // A replayed fertilization is told to the model's observer as an accepted one is (ApplyInput2).
+    if (fertilizes && target.model.qfert != 0 && target.model.observer() != nullptr) {
+        target.model.observer()->fertilized(target.model);
+    }
     if (keyAt(current) != endMarker) {
         failure();
     }

@@ -77,26 +77,23 @@ std::vector<CashFlow> flowsBeforeHarvest(const Prices& prices, const RunFacts& f
     return flows;
 }
 
-// The age, among those recorded, whose final harvest ranks best, and its LEV or NPV.
-void findBestAge(const Prices& prices, const RunFacts& facts, const std::vector<CashFlow>& flows, Valuation& v) {
-    const double r = prices.discountRate;
+// The age, among those recorded up to the run's final harvest, whose final harvest ranks best, and its LEV or
+// NPV.
+void findBestAge(const HarvestAges& ages, const RunFacts& facts, Valuation& v) {
     for (const RunRecorder::AgeValue& at : facts.yearlyValues) {
-        const int T = at.age - facts.startAge;
-        if (T <= 0 || at.age > v.harvestAge) {
+        if (at.age > v.harvestAge) {
             continue;
         }
-        double npv = discounted(at.value - prices.costs.harvest, r, T);
-        for (const CashFlow& f : flows) {
-            if (f.kind != FlowKind::FinalHarvest && f.year <= T) {
-                npv += discounted(f.amount, r, f.year);
-            }
-        }
-        const double measure = facts.bareLand ? landExpectationValue(npv, r, T) : npv;
-        if (!v.bestAge || measure > *v.valueAtBestAge) {
+        const std::optional<double> measure = ages.rankValue(at.age);
+        if (measure && (!v.bestAge || *measure > *v.valueAtBestAge)) {
             v.bestAge = at.age;
             v.valueAtBestAge = measure;
         }
     }
+}
+
+void sortByYear(std::vector<CashFlow>& flows) {
+    std::stable_sort(flows.begin(), flows.end(), [](const CashFlow& a, const CashFlow& b) { return a.year < b.year; });
 }
 
 } // namespace
@@ -211,8 +208,7 @@ Valuation valueRun(const Prices& prices, const RunFacts& facts) {
     addYields(harvest, prices, last);
     addProductFlows(v.flows, prices, harvest, T, "final harvest", FlowKind::FinalHarvest);
     addCost(v.flows, T, "harvest cost", prices.costs.harvest, FlowKind::FinalHarvest);
-    std::stable_sort(v.flows.begin(), v.flows.end(),
-                     [](const CashFlow& a, const CashFlow& b) { return a.year < b.year; });
+    sortByYear(v.flows);
 
     v.npv = presentValue(v.flows, r);
     if (T <= 0) {
@@ -231,8 +227,43 @@ Valuation valueRun(const Prices& prices, const RunFacts& facts) {
     if (!v.irr) {
         v.notes.push_back(why);
     }
-    findBestAge(prices, facts, v.flows, v);
+    findBestAge(HarvestAges(prices, facts), facts, v);
     return v;
+}
+
+HarvestAges::HarvestAges(const Prices& prices, const RunFacts& facts) : prices_(prices), facts_(facts) {
+    if (!facts.yearlyValues.empty()) {
+        flows_ = flowsBeforeHarvest(prices, facts, facts.yearlyValues.back().age - facts.startAge);
+        sortByYear(flows_);
+    }
+}
+
+std::optional<double> HarvestAges::npv(int age) const {
+    const std::vector<RunRecorder::AgeValue>& values = facts_.yearlyValues;
+    const int T = age - facts_.startAge;
+    if (T <= 0 || values.empty() || age < values.front().age || age > values.back().age) {
+        return std::nullopt;
+    }
+    const RunRecorder::AgeValue& at = values[static_cast<size_t>(age - values.front().age)];
+    if (at.age != age) {
+        return std::nullopt;
+    }
+    const double r = prices_.discountRate;
+    double sum = discounted(at.value - prices_.costs.harvest, r, T);
+    for (const CashFlow& f : flows_) {
+        if (f.year <= T) {
+            sum += discounted(f.amount, r, f.year);
+        }
+    }
+    return sum;
+}
+
+std::optional<double> HarvestAges::rankValue(int age) const {
+    const std::optional<double> atAge = npv(age);
+    if (!atAge || !facts_.bareLand) {
+        return atAge;
+    }
+    return landExpectationValue(*atAge, prices_.discountRate, age - facts_.startAge);
 }
 
 } // namespace grovex::economics
