@@ -158,6 +158,42 @@ double equivalentAnnualAnnuity(double npv, double r, int T) {
     return npv * r / (1.0 - std::pow(1.0 + r, -T));
 }
 
+namespace {
+
+// The flows summed by year (years from 0), so that the present value at a rate r is one pass of Horner's rule
+// in 1 / (1 + r): a root search evaluates it at many rates without a power per flow.
+class YearlyAmounts {
+public:
+    explicit YearlyAmounts(const std::vector<CashFlow>& flows) {
+        for (const CashFlow& f : flows) {
+            if (f.year < 0) {
+                byYear_.clear();
+                before_ = true;
+                return;
+            }
+            byYear_.resize(std::max(byYear_.size(), static_cast<size_t>(f.year) + 1), 0.0);
+            byYear_[static_cast<size_t>(f.year)] += f.amount;
+        }
+    }
+    double presentValue(const std::vector<CashFlow>& flows, double r) const {
+        if (before_) {
+            return economics::presentValue(flows, r);
+        }
+        const double v = 1.0 / (1.0 + r);
+        double sum = 0;
+        for (size_t t = byYear_.size(); t-- > 0;) {
+            sum = sum * v + byYear_[t];
+        }
+        return sum;
+    }
+
+private:
+    std::vector<double> byYear_;
+    bool before_ = false; // a flow before year 0: summed flow by flow
+};
+
+} // namespace
+
 std::optional<double> internalRateOfReturn(const std::vector<CashFlow>& flows, std::string& why) {
     bool positive = false;
     bool negative = false;
@@ -169,16 +205,17 @@ std::optional<double> internalRateOfReturn(const std::vector<CashFlow>& flows, s
         why = "There is no internal rate of return: the cash flows do not change sign.";
         return std::nullopt;
     }
+    const YearlyAmounts amounts(flows);
     double low = kLowestRate;
     double high = kHighestRate;
-    const double atLow = presentValue(flows, low);
-    if ((atLow > 0) == (presentValue(flows, high) > 0)) {
+    const double atLow = amounts.presentValue(flows, low);
+    if ((atLow > 0) == (amounts.presentValue(flows, high) > 0)) {
         why = "There is no internal rate of return from -99 to 1000 percent.";
         return std::nullopt;
     }
     for (int step = 0; step < 200 && high - low > 1e-13; ++step) {
         const double middle = 0.5 * (low + high);
-        if ((presentValue(flows, middle) > 0) == (atLow > 0)) {
+        if ((amounts.presentValue(flows, middle) > 0) == (atLow > 0)) {
             low = middle;
         } else {
             high = middle;
@@ -233,8 +270,11 @@ Valuation valueRun(const Prices& prices, const RunFacts& facts) {
 
 HarvestAges::HarvestAges(const Prices& prices, const RunFacts& facts) : prices_(prices), facts_(facts) {
     if (!facts.yearlyValues.empty()) {
-        flows_ = flowsBeforeHarvest(prices, facts, facts.yearlyValues.back().age - facts.startAge);
-        sortByYear(flows_);
+        std::vector<CashFlow> flows = flowsBeforeHarvest(prices, facts, facts.yearlyValues.back().age - facts.startAge);
+        sortByYear(flows);
+        for (const CashFlow& f : flows) {
+            flows_.push_back(Discounted{f.year, discounted(f.amount, prices.discountRate, f.year)});
+        }
     }
 }
 
@@ -250,10 +290,11 @@ std::optional<double> HarvestAges::npv(int age) const {
     }
     const double r = prices_.discountRate;
     double sum = discounted(at.value - prices_.costs.harvest, r, T);
-    for (const CashFlow& f : flows_) {
-        if (f.year <= T) {
-            sum += discounted(f.amount, r, f.year);
+    for (const Discounted& f : flows_) {
+        if (f.year > T) {
+            break;
         }
+        sum += f.presentValue;
     }
     return sum;
 }

@@ -96,9 +96,13 @@ public:
     std::optional<double> rankValue(int age) const;
 
 private:
+    struct Discounted {
+        int year = 0;
+        double presentValue = 0;
+    };
     const Prices& prices_;
     const RunFacts& facts_;
-    std::vector<CashFlow> flows_; // every flow but the final harvest's, in year order, to the last age kept
+    std::vector<Discounted> flows_; // every flow but the final harvest's, in year order, to the last age kept
 };
 
 // The measures themselves, for the cash flows at the rate r.
