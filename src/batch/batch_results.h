@@ -59,6 +59,27 @@ struct DbhRow {
     std::array<double, 3> volumes{};
 };
 
+// What a run is worth, per acre, at the discount rate of the prices (economics/valuation.h).
+struct Measures {
+    int32_t harvestAge = 0; // the age of the run's final harvest
+    std::optional<double> npv;
+    std::optional<double> lev; // bare land only
+    std::optional<double> irr; // a rate per year: 0.07 for 7 percent
+    std::optional<double> eaa;
+    std::optional<int32_t> bestAge;
+    std::optional<double> valueAtBestAge; // LEV (bare land) or NPV (existing stand) at the best age
+};
+
+// The best regime a search found for a stand, or why it found none.
+struct BestRegime {
+    std::string regime;    // the regime in words; empty when none was found
+    std::string macroText; // its macro as text
+    Measures measures;
+    int64_t combinations = 0;
+    int64_t valued = 0;
+    std::string message; // why no regime was found; empty otherwise
+};
+
 // The outcome of one stand under one regime.
 struct StandResult {
     int64_t rowIndex = 0;
@@ -69,7 +90,8 @@ struct StandResult {
     std::string message; // why it failed; for a stand that ran, the warnings shown on the way (may be empty)
     int64_t elapsedMicroseconds = 0;
     std::vector<SummaryRow> summaries;
-    std::vector<DbhRow> dbhRows; // only with the DBH detail
+    std::vector<DbhRow> dbhRows;      // only with the DBH detail
+    std::optional<Measures> measures; // with prices, for a stand that ran
 };
 
 } // namespace grovex::batch

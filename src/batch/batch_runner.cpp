@@ -166,7 +166,9 @@ private:
 
     void work() {
         const std::string folder = std::filesystem::path(settings_.standTable).parent_path().string();
-        const StandRun stands(settings_.regimes, settings_.dbhDetail, folder);
+        const StandValuing valuing{settings_.prices ? &*settings_.prices : nullptr,
+                                   settings_.prices && settings_.space ? &*settings_.space : nullptr};
+        const StandRun stands(settings_.regimes, settings_.dbhDetail, folder, valuing);
         while (std::optional<Job> job = jobs_.pop()) {
             Done done{job->sequence, {}};
             for (size_t k = 0; k < job->stands.size(); ++k) {

@@ -7,8 +7,11 @@
 #include "batch/regime.h"
 #include "batch/result_sink.h"
 #include "batch/stand_table.h"
+#include "economics/prices.h"
+#include "economics/search_space.h"
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -32,6 +35,8 @@ struct BatchSettings {
     unsigned threads = 1;
     Shard shard;
     bool retryFailed = false;
+    std::optional<economics::Prices> prices;     // value every regime a stand ran
+    std::optional<economics::SearchSpace> space; // search every stand's best regime (needs prices)
     // A progress line on this stream (a terminal), redrawn a few times a second; none when null.
     std::ostream* progress = nullptr;
 };

@@ -156,9 +156,21 @@ private:
     std::string buffer_;
 };
 
-enum Table { RunTable, InputTable, StandTable, RegimeTable, ResultTable, SummaryTable, DbhTable, kTableCount };
-constexpr std::array<const char*, kTableCount> kFileNames{
-    "run.csv", "input_file.csv", "stand.csv", "regime.csv", "result.csv", "stand_summary.csv", "stand_table.csv"};
+enum Table {
+    RunTable,
+    InputTable,
+    StandTable,
+    RegimeTable,
+    ResultTable,
+    SummaryTable,
+    DbhTable,
+    EconomicsTable,
+    BestRegimeTable,
+    kTableCount
+};
+constexpr std::array<const char*, kTableCount> kFileNames{"run.csv",         "input_file.csv", "stand.csv",
+                                                          "regime.csv",      "result.csv",     "stand_summary.csv",
+                                                          "stand_table.csv", "economics.csv",  "best_regime.csv"};
 
 // A folder holds the results of one run.
 constexpr int64_t kRunNo = 1;
@@ -210,10 +222,12 @@ void CsvResultFolder::Impl::open(const RunIdentity& identity) {
     const std::array<std::vector<std::string>, kTableCount> columns{
         rows::names(rows::kRunColumns),    rows::names(rows::kInputFileColumns), rows::standColumns(run.userColumns),
         rows::names(rows::kRegimeColumns), rows::names(rows::kResultColumns),    rows::names(rows::kSummaryColumns),
-        rows::names(rows::kDbhColumns)};
+        rows::names(rows::kDbhColumns),    rows::names(rows::kEconomicsColumns), rows::names(rows::kBestRegimeColumns)};
+    const std::array<bool, kTableCount> written{true, true,          true,          true,           true,
+                                                true, run.dbhDetail, run.economics, run.bestRegimes};
     standColumns = columns[StandTable].size();
     for (size_t table = 0; table < kTableCount; ++table) {
-        if (table == DbhTable && !run.dbhDetail) {
+        if (!written[table]) {
             continue;
         }
         const std::filesystem::path target = folder / kFileNames[table];
@@ -256,6 +270,14 @@ void CsvResultFolder::Impl::writeOutcome(const StandOutcome& outcome) {
                 files[DbhTable]->row(row);
             }
         }
+        if (files[EconomicsTable] && result.measures) {
+            rows::economicsRow(result, kRunNo, row);
+            files[EconomicsTable]->row(row);
+        }
+    }
+    if (files[BestRegimeTable] && outcome.bestRegime) {
+        rows::bestRegimeRow(outcome, kRunNo, row);
+        files[BestRegimeTable]->row(row);
     }
 }
 

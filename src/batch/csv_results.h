@@ -1,9 +1,10 @@
 #pragma once
 // The results of a batch run as a folder of CSV files, one per table of the results database and with the
 // same columns: run.csv, input_file.csv, stand.csv, regime.csv, result.csv, stand_summary.csv and, with DBH
-// class detail, stand_table.csv. RFC 4180 quoting, LF line ends, a header row; numbers read back as the
-// values written; an empty field is NULL. The files are written beside their final names and renamed into
-// place only when the run finishes, so a run that is killed leaves no half-written file (only hidden
+// class detail, stand_table.csv, with prices economics.csv, with a search space best_regime.csv. RFC 4180 quoting, LF
+// line ends, a header row; numbers read back as the values written; an empty field is NULL. The files are written
+// beside their final names and renamed into place only when the run finishes, so a run that is killed leaves no
+// half-written file (only hidden
 // ".NAME.csv.tmp-..." files, which may be removed).
 
 #include "base/file_io.h"

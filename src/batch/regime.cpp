@@ -1,10 +1,10 @@
 #include "batch/regime.h"
 
 #include "base/c_format.h"
-#include "batch/message_log.h"
 #include "control/command_abandoned.h"
 #include "control/macro_inputs.h"
 #include "control/macro_text.h"
+#include "control/message_log.h"
 #include "model/growth_model.h"
 
 #include <filesystem>

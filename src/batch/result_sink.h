@@ -6,6 +6,7 @@
 #include "base/file_io.h"
 #include "batch/batch_results.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ struct RunIdentity {
     std::string fingerprint;
     std::string shard; // "K/N", "0/1" for a whole run
     bool dbhDetail = false;
+    bool economics = false;   // with prices: the table `economics`
+    bool bestRegimes = false; // with a search space: the table `best_regime`
     std::vector<InputFile> inputs;
     std::vector<std::string> userColumns; // the stand table's own columns, in file order
     std::vector<RegimeRecord> regimes;    // in command-line order; a result's regimeIndex indexes this
@@ -37,6 +40,7 @@ struct RunIdentity {
 struct StandOutcome {
     StandRecord stand;
     std::vector<StandResult> results;
+    std::optional<BestRegime> bestRegime; // with a search space
 };
 
 class ResultSink {

@@ -56,6 +56,9 @@ struct ResultsDatabase::Impl {
     Statement insertSummary;
     Statement deleteDbhRows;
     Statement insertDbhRow;
+    Statement insertEconomics;
+    Statement deleteEconomics;
+    Statement insertBestRegime;
 
     std::mutex readerMutex;
     Connection reader;
@@ -63,6 +66,7 @@ struct ResultsDatabase::Impl {
 
     void open(const RunIdentity& run);
     void writeOutcome(const StandOutcome& outcome);
+    void writeMeasures(const StandResult& result);
     IoStatus fail(const Failure& failure);
     void closeAll();
 };
@@ -82,6 +86,7 @@ void ResultsDatabase::Impl::open(const RunIdentity& run) {
     if (!found) {
         store::createSchema(db, run.userColumns, run.dbhDetail);
     }
+    store::createValueTables(db, "main", run.economics, run.bestRegimes);
 
     Statement insertRun(db, store::insertSql("", "run", rows::names(rows::kRunColumns)));
     const rows::RunRow times{0, rows::utcTimestamp(), ""}; // the row points into it
@@ -112,6 +117,16 @@ void ResultsDatabase::Impl::open(const RunIdentity& run) {
     if (detail) {
         deleteDbhRows = Statement(db, "DELETE FROM stand_table WHERE stand_id = ? AND regime = ?");
         insertDbhRow = Statement(db, store::insertSql("", "stand_table", rows::names(rows::kDbhColumns)));
+    }
+    // A pair that runs again without measures (it failed now) keeps no row from an earlier run.
+    if (run.economics) {
+        insertEconomics =
+            Statement(db, store::insertSql("OR REPLACE", "economics", rows::names(rows::kEconomicsColumns)));
+        deleteEconomics = Statement(db, "DELETE FROM economics WHERE stand_id = ? AND regime = ?");
+    }
+    if (run.bestRegimes) {
+        insertBestRegime =
+            Statement(db, store::insertSql("OR REPLACE", "best_regime", rows::names(rows::kBestRegimeColumns)));
     }
 
     {
@@ -152,6 +167,23 @@ void ResultsDatabase::Impl::writeOutcome(const StandOutcome& outcome) {
                 insertDbhRow.bindRow(row).run();
             }
         }
+        writeMeasures(result);
+    }
+    if (outcome.bestRegime && insertBestRegime.isPrepared()) {
+        rows::bestRegimeRow(outcome, runNo, row);
+        insertBestRegime.bindRow(row).run();
+    }
+}
+
+void ResultsDatabase::Impl::writeMeasures(const StandResult& result) {
+    if (!insertEconomics.isPrepared()) {
+        return;
+    }
+    if (result.measures) {
+        rows::economicsRow(result, runNo, row);
+        insertEconomics.bindRow(row).run();
+    } else if (earlierResults) {
+        deleteEconomics.bind(1, result.standId).bind(2, result.regime).run();
     }
 }
 
@@ -173,6 +205,9 @@ void ResultsDatabase::Impl::closeAll() {
     insertSummary = Statement();
     deleteDbhRows = Statement();
     insertDbhRow = Statement();
+    insertEconomics = Statement();
+    deleteEconomics = Statement();
+    insertBestRegime = Statement();
     db.close();
 }
 

@@ -85,6 +85,7 @@ private:
     void check();
     void checkOverlap();
     void copy(size_t shard);
+    void copyValueTables(size_t shard);
     std::string where(int64_t file) const { return file < 0 ? out_ : shards_[static_cast<size_t>(file)]; }
 
     std::string out_;
@@ -211,6 +212,34 @@ void Merge::copy(size_t shard) {
     db_.exec("INSERT OR REPLACE INTO main.result(stand_id, regime, status, message, elapsed_us, run_no) "
              "SELECT r.stand_id, r.regime, r.status, r.message, r.elapsed_us, map.new FROM " +
              s + "result r LEFT JOIN temp.run_map map ON map.old = r.run_no;");
+    copyValueTables(shard);
+}
+
+// The tables of runs with prices or a search space, from the shards that have them: what the shard holds
+// for a stand (and regime) replaces the output's rows for it, with the runs renumbered.
+void Merge::copyValueTables(size_t shard) {
+    const std::string s = alias(shard) + ".";
+    const struct {
+        const char* table;
+        std::vector<std::string> columns;
+        const char* key;
+        const char* keys;
+        bool economics;
+    } tables[] = {
+        {"economics", rows::names(rows::kEconomicsColumns), "(stand_id, regime)", "stand_id, regime", true},
+        {"best_regime", rows::names(rows::kBestRegimeColumns), "stand_id", "stand_id", false},
+    };
+    for (const auto& t : tables) {
+        if (!store::hasTable(db_, alias(shard), t.table)) {
+            continue;
+        }
+        store::createValueTables(db_, "main", t.economics, !t.economics);
+        std::vector<std::string> values(t.columns.begin(), t.columns.end() - 1); // all but run_no
+        db_.exec("DELETE FROM main." + std::string(t.table) + " WHERE " + t.key + " IN (SELECT DISTINCT " + t.keys +
+                 " FROM " + s + "result);" + "INSERT OR REPLACE INTO main." + t.table + "(" + columnNames(t.columns) +
+                 ") SELECT " + columnNames(values, "v") + ", map.new FROM " + s + t.table +
+                 " v LEFT JOIN temp.run_map map ON map.old = v.run_no;");
+    }
 }
 
 void Merge::run(std::ostream& report) {

@@ -20,6 +20,16 @@ Value real(const std::optional<double>& value) {
     return value ? real(*value) : Value{};
 }
 
+Value whole(const std::optional<int32_t>& value) {
+    return value ? Value{int64_t{*value}} : Value{};
+}
+
+// harvest_age to value_at_best_age.
+void appendMeasures(const Measures& m, Row& row) {
+    row.insert(row.end(), {int64_t{m.harvestAge}, real(m.npv), real(m.lev), real(m.irr), real(m.eaa), whole(m.bestAge),
+                           real(m.valueAtBestAge)});
+}
+
 } // namespace
 
 std::vector<std::string> standColumns(const std::vector<std::string>& userColumns) {
@@ -87,6 +97,23 @@ void dbhRow(const StandResult& result, const DbhRow& dbh, Row& row) {
     row.assign({Value{std::string_view(result.standId)}, Value{std::string_view(result.regime)}, int64_t{dbh.tableNo},
                 int64_t{dbh.dbhClass}, real(dbh.trees), real(dbh.averageHeight), real(dbh.basalArea),
                 real(dbh.volumes[0]), real(dbh.volumes[1]), real(dbh.volumes[2])});
+}
+
+void economicsRow(const StandResult& result, int64_t runNo, Row& row) {
+    row.assign({Value{std::string_view(result.standId)}, Value{std::string_view(result.regime)}});
+    appendMeasures(*result.measures, row);
+    row.push_back(runNo);
+}
+
+void bestRegimeRow(const StandOutcome& outcome, int64_t runNo, Row& row) {
+    const BestRegime& best = *outcome.bestRegime;
+    row.assign({Value{std::string_view(outcome.stand.standId)}, text(best.regime), text(best.macroText)});
+    if (best.regime.empty()) {
+        row.insert(row.end(), 7, Value{});
+    } else {
+        appendMeasures(best.measures, row);
+    }
+    row.insert(row.end(), {best.combinations, best.valued, text(best.message), runNo});
 }
 
 std::string utcTimestamp() {

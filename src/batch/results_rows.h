@@ -50,6 +50,12 @@ inline constexpr std::array<const char*, 10> kDbhColumns{"stand_id", "regime",  
                                                          "trees",    "average_height", "basal_area", "volume1",
                                                          "volume2",  "volume3"};
 
+inline constexpr std::array<const char*, 10> kEconomicsColumns{
+    "stand_id", "regime", "harvest_age", "npv", "lev", "irr", "eaa", "best_age", "value_at_best_age", "run_no"};
+inline constexpr std::array<const char*, 14> kBestRegimeColumns{
+    "stand_id", "regime",   "macro_text",        "harvest_age",  "npv",    "lev",     "irr",
+    "eaa",      "best_age", "value_at_best_age", "combinations", "valued", "message", "run_no"};
+
 template <size_t N> std::vector<std::string> names(const std::array<const char*, N>& columns) {
     return std::vector<std::string>(columns.begin(), columns.end());
 }
@@ -72,6 +78,9 @@ void standRow(const StandRecord& stand, Row& row);
 void resultRow(const StandResult& result, int64_t runNo, Row& row);
 void summaryRow(const StandResult& result, const SummaryRow& summary, Row& row);
 void dbhRow(const StandResult& result, const DbhRow& dbh, Row& row);
+// Only for a result with measures, and an outcome with a best regime.
+void economicsRow(const StandResult& result, int64_t runNo, Row& row);
+void bestRegimeRow(const StandOutcome& outcome, int64_t runNo, Row& row);
 
 // The current time as "2026-12-08T11:30:00Z".
 std::string utcTimestamp();

@@ -129,6 +129,46 @@ CREATE TABLE stand_table(
 ) WITHOUT ROWID;
 )sql";
 
+// With prices only; made when a run first needs it, so that a file of runs without prices has none.
+constexpr const char* kEconomicsTable = R"sql(
+-- With prices only: what each stand's run under each regime is worth, per acre, at the prices' discount
+-- rate. Year 0 is the start of the run: age 0 of a plantation, the age of an existing stand.
+CREATE TABLE IF NOT EXISTS economics(
+    stand_id TEXT NOT NULL,     -- the stand
+    regime TEXT NOT NULL,       -- the regime
+    harvest_age INTEGER,        -- age of the final harvest: the age of the run's last table, growing seasons
+    npv REAL,                   -- net present value, currency per acre
+    lev REAL,                   -- land expectation value, currency per acre; NULL for an existing stand
+    irr REAL,                   -- internal rate of return per year (0.07: 7 percent); NULL when there is none
+    eaa REAL,                   -- equivalent annual annuity, currency per acre and year
+    best_age INTEGER,           -- the final-harvest age, up to harvest_age, with the highest LEV (NPV)
+    value_at_best_age REAL,     -- that LEV (bare land) or NPV (existing stand), currency per acre
+    run_no INTEGER,             -- the run that wrote this row (run.run_no)
+    PRIMARY KEY(stand_id, regime)
+) WITHOUT ROWID;
+)sql";
+
+// With a search space only, made as the economics table is.
+constexpr const char* kBestRegimeTable = R"sql(
+-- With a search space only: the best regime of each stand among the space's combinations.
+CREATE TABLE IF NOT EXISTS best_regime(
+    stand_id TEXT NOT NULL PRIMARY KEY, -- the stand
+    regime TEXT,                -- the regime in words; NULL when no combination could be valued
+    macro_text TEXT,            -- its macro as text
+    harvest_age INTEGER,        -- its final-harvest age, growing seasons
+    npv REAL,                   -- net present value, currency per acre
+    lev REAL,                   -- land expectation value, currency per acre; NULL for an existing stand
+    irr REAL,                   -- internal rate of return per year; NULL when there is none
+    eaa REAL,                   -- equivalent annual annuity, currency per acre and year
+    best_age INTEGER,           -- the final-harvest age, up to harvest_age, with the highest LEV (NPV)
+    value_at_best_age REAL,     -- that LEV (bare land) or NPV (existing stand), currency per acre
+    combinations INTEGER,       -- combinations of the search space
+    valued INTEGER,             -- combinations the stand could take, each valued
+    message TEXT,               -- why no regime was found (the stand or every combination refused); NULL: one was
+    run_no INTEGER              -- the run that wrote this row (run.run_no)
+) WITHOUT ROWID;
+)sql";
+
 std::string lowerAscii(std::string_view text) {
     std::string lower(text);
     for (char& c : lower) {
@@ -373,6 +413,30 @@ void createSchema(const Connection& db, const std::vector<std::string>& userColu
     sql += "PRAGMA application_id = " + std::to_string(kApplicationId) + ";\n";
     sql += "PRAGMA user_version = " + std::to_string(kSchemaVersion) + ";\n";
     db.exec(sql);
+}
+
+void createValueTables(const Connection& db, const std::string& schema, bool economics, bool bestRegimes) {
+    const auto inSchema = [&schema](std::string sql) {
+        const std::string create = "CREATE TABLE IF NOT EXISTS ";
+        const size_t at = sql.find(create);
+        return sql.insert(at + create.size(), quoteIdentifier(schema) + ".");
+    };
+    if (economics) {
+        db.exec(inSchema(kEconomicsTable));
+    }
+    if (bestRegimes) {
+        db.exec(inSchema(kBestRegimeTable));
+    }
+}
+
+bool hasTable(const Connection& db, const std::string& schema, const std::string& table) {
+    Statement query(db, "SELECT count(*) FROM " + quoteIdentifier(schema) +
+                            ".sqlite_master WHERE type = 'table' AND "
+                            "name = ?");
+    query.bind(1, table);
+    const bool found = query.step() && query.integer(0) > 0;
+    query.reset();
+    return found;
 }
 
 std::optional<Identity> readIdentity(const Connection& db, const std::string& schema, const std::string& file) {

@@ -75,6 +75,7 @@ public:
     // Steps a statement that answers no rows, then resets it and clears its bindings.
     void run();
     void reset();
+    bool isPrepared() const { return statement_ != nullptr; }
 
     int64_t integer(int column) const { return sqlite3_column_int64(statement_, column); }
     bool isNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
@@ -101,6 +102,14 @@ void checkColumnNames(const std::vector<std::string>& userColumns);
 // Creates the tables of an empty database (inside the caller's transaction) and marks it as a results
 // database of this schema version.
 void createSchema(const Connection& db, const std::vector<std::string>& userColumns, bool detail);
+
+// Creates, when missing, the tables of a run with prices (`economics`) and with a search space
+// (`best_regime`) in `schema` ("main" or an attached file). They belong to the runs that need them, as
+// `stand_table` to the runs with DBH class rows, so the schema version stays that of the other tables.
+void createValueTables(const Connection& db, const std::string& schema, bool economics, bool bestRegimes);
+
+// Whether `schema` holds the table.
+bool hasTable(const Connection& db, const std::string& schema, const std::string& table);
 
 // What decides whether results may be added to a file.
 struct Identity {

@@ -1,8 +1,12 @@
 #include "batch/stand_run.h"
 
-#include "batch/message_log.h"
+#include "batch/stand_search.h"
 #include "control/macro_recorder.h"
+#include "control/macro_text.h"
+#include "control/message_log.h"
 #include "control/projection.h"
+#include "economics/optimizer.h"
+#include "economics/valuation.h"
 #include "model/result_table.h"
 #include "treelist/tree_list_file.h"
 
@@ -14,20 +18,6 @@ namespace grovex::batch {
 namespace {
 
 constexpr size_t kTreeListColumn = kKnownColumns.size() - 1;
-
-// The failure message of a fit the model could not make: the routine reports it only as a failed command.
-constexpr const char* kFitFailedMessage = "The diameter distribution could not be fitted to these stand values.";
-
-// A batch run keeps no copy of the simulation for a rollback: a command that fails fails the stand, whose
-// simulation is then thrown away.
-class DiscardedState : public StateFile {
-public:
-    DiscardedState() : StateFile({}) {}
-    bool save(CGROVEXDoc&) override { return true; }
-    bool write(const std::vector<uint8_t>&) override { return true; }
-    std::optional<std::vector<uint8_t>> read() override { return std::nullopt; }
-    void remove() override {}
-};
 
 std::optional<double> value(float v) {
     return static_cast<double>(v);
@@ -83,7 +73,7 @@ void addDbhRows(const ResultTable& table, int32_t tableNo, std::vector<DbhRow>& 
 // Plays a merged macro on a new simulation; the failure message, or nothing when it ran (and then
 // `warnings` holds what was shown on the way, one message per line).
 std::optional<std::string> play(const std::vector<MacroEntry>& macro, const TreeList* trees, CGROVEXDoc& doc,
-                                std::string& warnings) {
+                                StandObserver* observer, std::string& warnings) {
     MessageLog log;
     MacroStore store;
     for (const MacroEntry& entry : macro) {
@@ -91,6 +81,7 @@ std::optional<std::string> play(const std::vector<MacroEntry>& macro, const Tree
     }
     doc.setTitle("GROVEX1");
     doc.model.setUi(&log);
+    doc.model.setObserver(observer);
     DiscardedState stateFile;
     DiscardedState playFile;
     MacroOnlyInputs given(trees);
@@ -100,27 +91,15 @@ std::optional<std::string> play(const std::vector<MacroEntry>& macro, const Tree
     recorder.setProjection([&commands] { commands.project(); });
     recorder.play();
     doc.model.setUi(nullptr);
-    // Nothing is rolled back (a failed stand's simulation is thrown away), so the notices that a rollback
-    // found no copy to go back to say nothing: they would hide the reason, such as a stand grown past its
-    // rotation.
-    std::vector<std::string> messages;
-    for (const std::string& message : log.messages()) {
-        if (message != kRestoreFailedMessage) {
-            messages.push_back(message);
-        }
-    }
+    doc.model.setObserver(nullptr);
+    const std::vector<std::string> messages = withoutRollbackNotices(log);
     if (!recorder.failed() && doc.model.lastTable() >= 0) {
         for (const std::string& message : messages) {
             warnings += (warnings.empty() ? "" : "\n") + message;
         }
         return std::nullopt;
     }
-    if (messages.empty()) {
-        return std::string("The macro made no tables.");
-    }
-    // Only a fit the model cannot make fails a command without saying why first.
-    const std::string& first = messages.front();
-    return first == kOperationFailedMessage ? std::string(kFitFailedMessage) : first;
+    return failureReason(messages);
 }
 
 // Where a refused value came from: ", column site" for a cell of the row (given or left empty), ", regime
@@ -138,34 +117,87 @@ std::string refusalPlace(const StandRecord& row, const Regime& regime, const Sta
     return ", regime " + regime.name + ", " + fieldName(field) + (text.empty() ? "" : " " + text);
 }
 
+Measures measuresOf(const economics::Valuation& v) {
+    return Measures{v.harvestAge, v.npv, v.lev, v.irr, v.eaa, v.bestAge, v.valueAtBestAge};
+}
+
+// "No combination could be valued: 12 final harvest beyond the rotation; 3 ...".
+std::string nothingValued(const economics::SearchResult& result) {
+    std::string reasons;
+    for (const economics::SkipCount& skip : result.skipped) {
+        reasons += (reasons.empty() ? "" : "; ") + std::to_string(skip.count) + " " + skip.reason;
+    }
+    return "No combination could be valued: " + reasons;
+}
+
 } // namespace
 
 std::string rowName(const StandRecord& row) {
     return "row " + std::to_string(row.rowIndex + 1) + " (stand_id " + row.standId + ")";
 }
 
-StandRun::StandRun(const std::vector<Regime>& regimes, bool dbhDetail, std::string tableFolder)
-    : regimes_(regimes), dbhDetail_(dbhDetail), tableFolder_(std::move(tableFolder)) {}
+StandRun::StandRun(const std::vector<Regime>& regimes, bool dbhDetail, std::string tableFolder, StandValuing valuing)
+    : regimes_(regimes), dbhDetail_(dbhDetail), tableFolder_(std::move(tableFolder)), valuing_(valuing) {}
+
+std::string StandRun::treeListPath(const StandRecord& row) const {
+    const std::optional<std::string>& cell = row.known[kTreeListColumn];
+    return cell ? (std::filesystem::path(tableFolder_) / *cell).string() : "";
+}
 
 StandOutcome StandRun::run(const StandRecord& row, const std::vector<bool>& pending) const {
     StandOutcome outcome;
     outcome.stand = row;
     std::unique_ptr<TreeList> trees;
     std::string treeListError;
-    if (const auto& cell = row.known[kTreeListColumn]) {
+    if (row.known[kTreeListColumn]) {
         trees = std::make_unique<TreeList>();
         MessageLog log;
-        readTreeListFile((std::filesystem::path(tableFolder_) / *cell).string(), *trees, log);
+        readTreeListFile(treeListPath(row), *trees, log);
         if (!trees->loaded) {
             treeListError = log.messages().empty() ? "The tree list could not be read." : log.messages().front();
         }
     }
+    bool any = false;
     for (size_t k = 0; k < regimes_.size(); ++k) {
         if (pending[k]) {
             outcome.results.push_back(runRegime(row, k, trees.get(), treeListError));
+            any = true;
         }
     }
+    if (any && valuing_.space != nullptr) {
+        outcome.bestRegime = searchBest(row, trees.get(), treeListError);
+    }
     return outcome;
+}
+
+BestRegime StandRun::searchBest(const StandRecord& row, const TreeList* trees, const std::string& treeListError) const {
+    BestRegime best;
+    std::string cellError;
+    const StandOptions options = standOptions(row, regimes_.front().kept, treeListPath(row), cellError);
+    economics::SearchStand stand;
+    if (!cellError.empty()) {
+        best.message = rowName(row) + ", column poorly_drained: " + cellError;
+    } else if (!treeListError.empty()) {
+        best.message = rowName(row) + ", column treelist: " + treeListError;
+    } else if (auto refused = searchStand(options, fieldName, trees, stand)) {
+        best.message =
+            rowName(row) + refusalPlace(row, regimes_.front(), options, refused->field) + ": " + refused->message;
+    }
+    if (!best.message.empty()) {
+        return best;
+    }
+    const economics::SearchResult result = economics::searchRegimes(*valuing_.prices, *valuing_.space, stand, 1);
+    best.combinations = result.combinations;
+    best.valued = result.valued;
+    if (result.failure || result.best.empty()) {
+        best.message = rowName(row) + ": " + (result.failure ? *result.failure : nothingValued(result));
+        return best;
+    }
+    const economics::RankedRegime& first = result.best.front();
+    best.regime = first.text;
+    best.macroText = macroText(first.macro);
+    best.measures = measuresOf(first.valuation);
+    return best;
 }
 
 StandResult StandRun::runRegime(const StandRecord& row, size_t regimeIndex, const TreeList* trees,
@@ -187,10 +219,8 @@ StandResult StandRun::runRegime(const StandRecord& row, size_t regimeIndex, cons
             std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started).count();
         return result;
     };
-    const std::string treeListPath =
-        row.known[kTreeListColumn] ? (std::filesystem::path(tableFolder_) / *row.known[kTreeListColumn]).string() : "";
     std::string cellError;
-    const StandOptions options = standOptions(row, regime.kept, treeListPath, cellError);
+    const StandOptions options = standOptions(row, regime.kept, treeListPath(row), cellError);
     if (!cellError.empty()) {
         return finish(rowName(row) + ", column poorly_drained: " + cellError);
     }
@@ -209,8 +239,16 @@ StandResult StandRun::runRegime(const StandRecord& row, size_t regimeIndex, cons
     }
     auto doc = std::make_unique<CGROVEXDoc>();
     std::string shown;
-    if (auto failure = play(*macro, trees, *doc, shown)) {
+    std::optional<economics::RunRecorder> recorder;
+    if (valuing_.prices != nullptr) {
+        recorder.emplace(*valuing_.prices);
+    }
+    if (auto failure = play(*macro, trees, *doc, recorder ? &*recorder : nullptr, shown)) {
         return finish(rowName(row) + ", regime " + regime.name + ": " + *failure);
+    }
+    if (recorder) {
+        result.measures =
+            measuresOf(economics::valueRun(*valuing_.prices, economics::runFacts(doc->model, &*recorder)));
     }
     const std::vector<ResultTable>& tables = doc->model.tables;
     for (size_t t = 0; t < tables.size(); ++t) {

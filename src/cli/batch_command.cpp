@@ -98,6 +98,21 @@ std::optional<std::string> fileDigest(const std::string& path) {
     return sha256OfFile(path, error);
 }
 
+// The prices and the search space, each a file whose every byte decides the results.
+void addValueInputs(const BatchOptions& options, batch::RunIdentity& run, Sha256& fingerprint) {
+    const std::pair<const std::optional<std::string>&, const char*> files[] = {{options.prices, "prices"},
+                                                                               {options.optimize, "search space"}};
+    for (const auto& [path, role] : files) {
+        if (path) {
+            const std::string digest = fileDigest(*path).value_or("missing");
+            run.inputs.push_back({role, *path, digest});
+            fingerprint.update(std::string(role) + " " + digest + "\n");
+        }
+    }
+    run.economics = options.prices.has_value();
+    run.bestRegimes = options.optimize.has_value();
+}
+
 // The run's identity: what it read, and a fingerprint of everything that decides its results.
 batch::RunIdentity identity(const BatchOptions& options, const batch::StandTableCheck& table,
                             const std::vector<batch::Regime>& regimes, const Shard& shard) {
@@ -126,6 +141,7 @@ batch::RunIdentity identity(const BatchOptions& options, const batch::StandTable
         run.inputs.push_back({"treelist", treeList, digest});
         fingerprint.update("treelist " + treeList + " " + digest + "\n");
     }
+    addValueInputs(options, run, fingerprint);
     run.fingerprint = fingerprint.hexDigest();
     return run;
 }
@@ -150,6 +166,21 @@ std::optional<std::string> misplacedOption(const BatchCommand& command, const Ba
                                             "own target, rotation and units.";
             }
         }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> readValueInputs(const BatchOptions& options, batch::BatchSettings& settings) {
+    if (options.optimize && !options.prices) {
+        return std::string("--optimize ranks regimes by their value: give --prices too.");
+    }
+    if (options.prices) {
+        if (auto refused = economics::readPrices(*options.prices, settings.prices.emplace())) {
+            return refused;
+        }
+    }
+    if (options.optimize) {
+        return economics::readSearchSpace(*options.optimize, settings.space.emplace());
     }
     return std::nullopt;
 }
@@ -193,6 +224,13 @@ BatchCommand addBatchCommand(CLI::App& app, BatchOptions& o) {
         ->type_name("LEVEL");
     cmd->add_flag("--retry-failed", o.retryFailed, "Run the stands that failed in an earlier run again");
     cmd->add_flag("--quiet", o.quiet, "No progress line");
+    cmd->add_option("--prices", o.prices,
+                    "Prices and costs (JSON): value every regime of every stand (table economics)")
+        ->type_name("FILE");
+    cmd->add_option("--optimize", o.optimize,
+                    "A search space (JSON, as for `optimize`): every stand's best regime (table best_regime; needs "
+                    "--prices)")
+        ->type_name("SPACE.json");
     addStandOptions(cmd, o.project);
     for (const char* name : {"--title", "--site", "--planted", "--survival", "--existing-age", "--trees",
                              "--basal-area", "--poorly-drained", "--hardwood"}) {
@@ -228,6 +266,11 @@ int runBatchCommand(const BatchCommand& command, const BatchOptions& options, st
         err << *refused << '\n';
         return kExitBadInput;
     }
+    batch::BatchSettings settings;
+    if (auto refused = readValueInputs(options, settings)) {
+        err << *refused << '\n';
+        return kExitBadInput;
+    }
     batch::StandTableCheck table;
     if (auto refused = batch::checkStandTable(options.standTable, table)) {
         err << *refused << '\n';
@@ -245,7 +288,6 @@ int runBatchCommand(const BatchCommand& command, const BatchOptions& options, st
         return kExitRunFailed;
     }
 
-    batch::BatchSettings settings;
     settings.standTable = options.standTable;
     settings.columns = table.columns;
     settings.rows = table.rows;

@@ -27,6 +27,8 @@ struct BatchOptions {
     std::string detail = "summary";
     bool retryFailed = false;
     bool quiet = false;
+    std::optional<std::string> prices;   // value every regime of every stand
+    std::optional<std::string> optimize; // search space: every stand's best regime
     std::string commandLine;
 };
 

@@ -2,6 +2,7 @@
 
 #include "cli/batch_command.h"
 #include "cli/macro_command.h"
+#include "cli/optimize_command.h"
 #include "cli/play_command.h"
 #include "cli/project_options.h"
 #include "cli/project_run.h"
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
     CLI::App* merge = grovex::cli::addMergeCommand(app, mergeOptions);
     grovex::cli::ValueOptions valueOptions;
     CLI::App* value = grovex::cli::addValueCommand(app, valueOptions);
+    grovex::cli::OptimizeOptions optimizeOptions;
+    CLI::App* optimize = grovex::cli::addOptimizeCommand(app, optimizeOptions);
 
     try {
         app.parse(argc, argv);
@@ -70,6 +73,9 @@ int main(int argc, char** argv) {
     }
     if (value->parsed()) {
         return grovex::cli::runValue(*value, valueOptions, std::cout, std::cerr);
+    }
+    if (optimize->parsed()) {
+        return grovex::cli::runOptimize(optimizeOptions, std::cout, std::cerr);
     }
     if (merge->parsed()) {
         return grovex::cli::runMerge(mergeOptions, std::cout, std::cerr);

@@ -14,7 +14,7 @@ CLI::Option* addText(CLI::App* cmd, const std::string& name, std::optional<std::
 
 } // namespace
 
-void addStandOptions(CLI::App* cmd, batch::StandOptions& o) {
+void addPlantationOptions(CLI::App* cmd, batch::StandOptions& o) {
     const std::string stand = "Plantation";
     addText(cmd, "--title", o.title, "Title of the run, at most 79 characters (default: none)", "TEXT")->group(stand);
     addText(cmd, "--rotation", o.rotation,
@@ -48,7 +48,10 @@ void addStandOptions(CLI::App* cmd, batch::StandOptions& o) {
             "Percent of the stand basal area in hardwoods (0 to 90; optional, else the model's own competition)",
             "PERCENT")
         ->group(stand);
+}
 
+void addStandOptions(CLI::App* cmd, batch::StandOptions& o) {
+    addPlantationOptions(cmd, o);
     const std::string target = "Output target (give at most one; default --target-age 25)";
     const std::array<std::array<const char*, 3>, 7> targets{{
         {"--target-age", "Stand age, growing seasons (whole number from 8, or from the existing age, to the rotation)",

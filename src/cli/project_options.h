@@ -23,6 +23,9 @@ struct ProjectOptions : batch::StandOptions {
 // Adds "--format text|json|csv" to a subcommand.
 CLI::Option* addFormatOption(CLI::App* cmd, OutputFormat& format);
 
+// Adds the options that describe a stand itself: its rotation, site, trees, drainage and hardwoods.
+void addPlantationOptions(CLI::App* cmd, batch::StandOptions& options);
+
 // Adds the options that describe a stand, its output target and its volume units.
 void addStandOptions(CLI::App* cmd, batch::StandOptions& options);
 

@@ -1,8 +1,7 @@
 #include "economics/prices.h"
 
 #include "base/file_io.h"
-
-#include <nlohmann/json.hpp>
+#include "economics/json_reading.h"
 
 #include <array>
 #include <cmath>
@@ -13,16 +12,7 @@
 namespace grovex::economics {
 namespace {
 
-using nlohmann::json;
-
-// A refusal of one key: thrown while the file is read, caught once at the top.
-struct Refusal {
-    std::string text;
-};
-
-[[noreturn]] void refuse(const std::string& key, const std::string& why) {
-    throw Refusal{key + ": " + why};
-}
+using namespace jsonread;
 
 constexpr std::array<std::pair<std::string_view, ProductUnit>, 6> kUnits{{
     {"cord", ProductUnit::Cord},
@@ -32,45 +22,6 @@ constexpr std::array<std::pair<std::string_view, ProductUnit>, 6> kUnits{{
     {"cubic_feet", ProductUnit::CubicFeet},
     {"ton", ProductUnit::Ton},
 }};
-
-std::string join(const std::string& parent, const std::string& key) {
-    return parent.empty() ? key : parent + "." + key;
-}
-
-// Refuses every key of `object` outside `known`.
-void onlyKnownKeys(const json& object, const std::string& where, std::initializer_list<std::string_view> known) {
-    for (const auto& [key, value] : object.items()) {
-        bool found = false;
-        for (std::string_view name : known) {
-            found = found || key == name;
-        }
-        if (!found) {
-            std::string list;
-            for (std::string_view name : known) {
-                list += (list.empty() ? "" : ", ") + std::string(name);
-            }
-            refuse(join(where, key), "not a key of this file (the keys here are " + list + ")");
-        }
-    }
-}
-
-const json& member(const json& object, const std::string& where, const char* key) {
-    if (!object.contains(key)) {
-        refuse(join(where, key), "missing");
-    }
-    return object.at(key);
-}
-
-double number(const json& value, const std::string& key) {
-    if (!value.is_number()) {
-        refuse(key, "must be a number");
-    }
-    const double x = value.get<double>();
-    if (!std::isfinite(x)) {
-        refuse(key, "must be a finite number");
-    }
-    return x;
-}
 
 // The largest price or cost taken: far beyond any real one, and small enough that no sum of them overflows.
 constexpr double kLargestAmount = 1e9;
@@ -247,13 +198,6 @@ Prices pricesOf(const json& root) {
         p.costs = costs(root.at("costs"));
     }
     return p;
-}
-
-// nlohmann's message without its "[json.exception.parse_error.101] " tag.
-std::string parseErrorText(const json::parse_error& e) {
-    std::string what = e.what();
-    const size_t tagEnd = what.find("] ");
-    return tagEnd == std::string::npos ? what : what.substr(tagEnd + 2);
 }
 
 } // namespace

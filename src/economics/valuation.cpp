@@ -77,26 +77,23 @@ std::vector<CashFlow> flowsBeforeHarvest(const Prices& prices, const RunFacts& f
     return flows;
 }
 
-// The age, among those recorded, whose final harvest ranks best, and its LEV or NPV.
-void findBestAge(const Prices& prices, const RunFacts& facts, const std::vector<CashFlow>& flows, Valuation& v) {
-    const double r = prices.discountRate;
+// The age, among those recorded up to the run's final harvest, whose final harvest ranks best, and its LEV or
+// NPV.
+void findBestAge(const HarvestAges& ages, const RunFacts& facts, Valuation& v) {
     for (const RunRecorder::AgeValue& at : facts.yearlyValues) {
-        const int T = at.age - facts.startAge;
-        if (T <= 0 || at.age > v.harvestAge) {
+        if (at.age > v.harvestAge) {
             continue;
         }
-        double npv = discounted(at.value - prices.costs.harvest, r, T);
-        for (const CashFlow& f : flows) {
-            if (f.kind != FlowKind::FinalHarvest && f.year <= T) {
-                npv += discounted(f.amount, r, f.year);
-            }
-        }
-        const double measure = facts.bareLand ? landExpectationValue(npv, r, T) : npv;
-        if (!v.bestAge || measure > *v.valueAtBestAge) {
+        const std::optional<double> measure = ages.rankValue(at.age);
+        if (measure && (!v.bestAge || *measure > *v.valueAtBestAge)) {
             v.bestAge = at.age;
             v.valueAtBestAge = measure;
         }
     }
+}
+
+void sortByYear(std::vector<CashFlow>& flows) {
+    std::stable_sort(flows.begin(), flows.end(), [](const CashFlow& a, const CashFlow& b) { return a.year < b.year; });
 }
 
 } // namespace
@@ -162,6 +159,42 @@ double equivalentAnnualAnnuity(double npv, double r, int T) {
     return npv * r / (1.0 - std::pow(1.0 + r, -T));
 }
 
+namespace {
+
+// The flows summed by year (years from 0), so that the present value at a rate r is one pass of Horner's rule
+// in 1 / (1 + r): a root search evaluates it at many rates without a power per flow.
+class YearlyAmounts {
+public:
+    explicit YearlyAmounts(const std::vector<CashFlow>& flows) {
+        for (const CashFlow& f : flows) {
+            if (f.year < 0) {
+                byYear_.clear();
+                before_ = true;
+                return;
+            }
+            byYear_.resize(std::max(byYear_.size(), static_cast<size_t>(f.year) + 1), 0.0);
+            byYear_[static_cast<size_t>(f.year)] += f.amount;
+        }
+    }
+    double presentValue(const std::vector<CashFlow>& flows, double r) const {
+        if (before_) {
+            return economics::presentValue(flows, r);
+        }
+        const double v = 1.0 / (1.0 + r);
+        double sum = 0;
+        for (size_t t = byYear_.size(); t-- > 0;) {
+            sum = sum * v + byYear_[t];
+        }
+        return sum;
+    }
+
+private:
+    std::vector<double> byYear_;
+    bool before_ = false; // a flow before year 0: summed flow by flow
+};
+
+} // namespace
+
 std::optional<double> internalRateOfReturn(const std::vector<CashFlow>& flows, std::string& why) {
     bool positive = false;
     bool negative = false;
@@ -173,16 +206,17 @@ std::optional<double> internalRateOfReturn(const std::vector<CashFlow>& flows, s
         why = "There is no internal rate of return: the cash flows do not change sign.";
         return std::nullopt;
     }
+    const YearlyAmounts amounts(flows);
     double low = kLowestRate;
     double high = kHighestRate;
-    const double atLow = presentValue(flows, low);
-    if ((atLow > 0) == (presentValue(flows, high) > 0)) {
+    const double atLow = amounts.presentValue(flows, low);
+    if ((atLow > 0) == (amounts.presentValue(flows, high) > 0)) {
         why = "There is no internal rate of return from -99 to 1000 percent.";
         return std::nullopt;
     }
     for (int step = 0; step < 200 && high - low > 1e-13; ++step) {
         const double middle = 0.5 * (low + high);
-        if ((presentValue(flows, middle) > 0) == (atLow > 0)) {
+        if ((amounts.presentValue(flows, middle) > 0) == (atLow > 0)) {
             low = middle;
         } else {
             high = middle;
@@ -212,8 +246,7 @@ Valuation valueRun(const Prices& prices, const RunFacts& facts) {
     addYields(harvest, prices, last);
     addProductFlows(v.flows, prices, harvest, T, "final harvest", FlowKind::FinalHarvest);
     addCost(v.flows, T, "harvest cost", prices.costs.harvest, FlowKind::FinalHarvest);
-    std::stable_sort(v.flows.begin(), v.flows.end(),
-                     [](const CashFlow& a, const CashFlow& b) { return a.year < b.year; });
+    sortByYear(v.flows);
 
     v.npv = presentValue(v.flows, r);
     if (T <= 0) {
@@ -232,8 +265,47 @@ Valuation valueRun(const Prices& prices, const RunFacts& facts) {
     if (!v.irr) {
         v.notes.push_back(why);
     }
-    findBestAge(prices, facts, v.flows, v);
+    findBestAge(HarvestAges(prices, facts), facts, v);
     return v;
+}
+
+HarvestAges::HarvestAges(const Prices& prices, const RunFacts& facts) : prices_(prices), facts_(facts) {
+    if (!facts.yearlyValues.empty()) {
+        std::vector<CashFlow> flows = flowsBeforeHarvest(prices, facts, facts.yearlyValues.back().age - facts.startAge);
+        sortByYear(flows);
+        for (const CashFlow& f : flows) {
+            flows_.push_back(Discounted{f.year, discounted(f.amount, prices.discountRate, f.year)});
+        }
+    }
+}
+
+std::optional<double> HarvestAges::npv(int age) const {
+    const std::vector<RunRecorder::AgeValue>& values = facts_.yearlyValues;
+    const int T = age - facts_.startAge;
+    if (T <= 0 || values.empty() || age < values.front().age || age > values.back().age) {
+        return std::nullopt;
+    }
+    const RunRecorder::AgeValue& at = values[static_cast<size_t>(age - values.front().age)];
+    if (at.age != age) {
+        return std::nullopt;
+    }
+    const double r = prices_.discountRate;
+    double sum = discounted(at.value - prices_.costs.harvest, r, T);
+    for (const Discounted& f : flows_) {
+        if (f.year > T) {
+            break;
+        }
+        sum += f.presentValue;
+    }
+    return sum;
+}
+
+std::optional<double> HarvestAges::rankValue(int age) const {
+    const std::optional<double> atAge = npv(age);
+    if (!atAge || !facts_.bareLand) {
+        return atAge;
+    }
+    return landExpectationValue(*atAge, prices_.discountRate, age - facts_.startAge);
 }
 
 } // namespace grovex::economics

@@ -83,6 +83,28 @@ struct Valuation {
 
 Valuation valueRun(const Prices& prices, const RunFacts& facts);
 
+// The worth of ending a recorded run with its final harvest at any age the recorder kept, without another
+// projection: the run's flows up to that year (establishment, annual costs, thinnings, fertilizations) and the
+// live stand of that age less the harvest cost. Keeps references to both arguments.
+class HarvestAges {
+public:
+    HarvestAges(const Prices& prices, const RunFacts& facts);
+    // The NPV of a final harvest at `age`; nothing when the run kept no stand of that age or the age is not
+    // after the run's start.
+    std::optional<double> npv(int age) const;
+    // What regimes rank by at that age: LEV for bare land, NPV for an existing stand.
+    std::optional<double> rankValue(int age) const;
+
+private:
+    struct Discounted {
+        int year = 0;
+        double presentValue = 0;
+    };
+    const Prices& prices_;
+    const RunFacts& facts_;
+    std::vector<Discounted> flows_; // every flow but the final harvest's, in year order, to the last age kept
+};
+
 // The measures themselves, for the cash flows at the rate r.
 double presentValue(const std::vector<CashFlow>& flows, double r);
 // Faustmann's land expectation value of a rotation of T years with present value npv.

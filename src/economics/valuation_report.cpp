@@ -13,10 +13,6 @@ json orNull(const std::optional<double>& value) {
     return value ? json(*value) : json(nullptr);
 }
 
-std::string percent(const std::optional<double>& rate) {
-    return rate ? cformat("%.2f %%", *rate * 100.0) : "-";
-}
-
 std::string csvText(const std::string& text) {
     if (text.find_first_of(",\"\n") == std::string::npos) {
         return text;
@@ -32,6 +28,10 @@ std::string csvText(const std::string& text) {
 
 std::string money(const std::optional<double>& amount) {
     return amount ? cformat("%.2f", *amount) : "-";
+}
+
+std::string percent(const std::optional<double>& rate) {
+    return rate ? cformat("%.2f %%", *rate * 100.0) : "-";
 }
 
 std::string valuationText(const Prices& prices, const Valuation& v) {

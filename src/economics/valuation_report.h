@@ -16,5 +16,7 @@ std::string valuationCsv(const Valuation& v);
 
 // "1234.57", or "-" for a measure that is not given.
 std::string money(const std::optional<double>& amount);
+// "7.25 %" for a rate of 0.0725, or "-".
+std::string percent(const std::optional<double>& rate);
 
 } // namespace grovex::economics

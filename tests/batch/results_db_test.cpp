@@ -109,7 +109,7 @@ StandRecord stand(const std::string& id) {
 
 // E1: thinned (three tables) and failed without treatment; any other stand runs under both regimes.
 StandOutcome outcome(const std::string& id) {
-    StandOutcome o{stand(id), {}};
+    StandOutcome o{stand(id), {}, std::nullopt};
     if (id == "E1") {
         o.results = {projected(id, "thin", {liveTable(1, 12, 90), thinnedTable(2, 15), liveTable(3, 25, 110)}),
                      failed(id, "none")};
@@ -279,7 +279,8 @@ TEST_F(ResultsDatabaseTest, ReopeningResumesAndARewriteReplacesTheRows) {
     // of both are replaced. What is not committed yet does not count as finished.
     StandOutcome rewritten{
         stand("E1"),
-        {projected("E1", "thin", {liveTable(1, 25, 100)}), projected("E1", "none", {liveTable(1, 25, 100)})}};
+        {projected("E1", "thin", {liveTable(1, 25, 100)}), projected("E1", "none", {liveTable(1, 25, 100)})},
+        std::nullopt};
     ASSERT_TRUE(second.write(rewritten));
     ASSERT_TRUE(second.write(outcome("C3")));
     bool seenBeforeCommit = true;

@@ -391,4 +391,102 @@ TEST_F(BatchCliTest, ThreadsKillsAndShardsDoNotChangeTheResults) {
     EXPECT_EQ(content(merged), expected);
 }
 
+// ---- Prices and the search for the best regime ----
+
+const std::string kPrices = std::string(GROVEX_SOURCE_DIR) + "/tests/data/optimize_prices.json";
+
+// The rows of the tables a run with prices and a search space adds, in key order, without the run numbers.
+std::vector<std::string> valueContent(const std::string& path) {
+    std::vector<std::string> all;
+    for (const char* sql : {"SELECT stand_id, regime, harvest_age, npv, lev, irr, eaa, best_age, value_at_best_age "
+                            "FROM economics ORDER BY stand_id, regime",
+                            "SELECT stand_id, regime, macro_text, harvest_age, npv, lev, best_age, combinations, "
+                            "valued, message FROM best_regime ORDER BY stand_id"}) {
+        for (std::string& row : query(path, sql)) {
+            all.push_back(std::move(row));
+        }
+    }
+    return all;
+}
+
+TEST_F(BatchCliTest, EachStandIsWorthWhatValueGivesForIt) {
+    const std::string table = writeTable("stands.csv", "stand_id,site,planted,existing_age,trees,basal_area\n"
+                                                       "A,60,,,,\nB,75,600,,,\nC,65,,12,500,80\n");
+    const std::string out = path("r.sqlite");
+    const CliRun batch = runCli("batch " + quoted(table) + " --out " + quoted(out) + " --prices " + quoted(kPrices));
+    ASSERT_EQ(batch.exitCode, 0) << batch.err;
+    const std::vector<std::pair<std::string, std::string>> stands{{"A", "--site 60"},
+                                                                  {"B", "--site 75 --planted 600"},
+                                                                  {"C", "--site 65 --existing-age 12 --trees 500 "
+                                                                        "--basal-area 80"}};
+    for (const auto& [id, args] : stands) {
+        const CliRun value = runCli("value --prices " + quoted(kPrices) + " " + args + " --format json");
+        ASSERT_EQ(value.exitCode, 0) << value.err;
+        const auto v = nlohmann::json::parse(value.out);
+        const auto number = [](const nlohmann::json& x) {
+            if (x.is_null()) {
+                return std::string("NULL");
+            }
+            char text[40];
+            std::snprintf(text, sizeof text, "%.17g", x.get<double>());
+            return std::string(text);
+        };
+        const std::string expected = std::to_string(v["harvest_age"].get<int>()) + "|" + number(v["npv"]) + "|" +
+                                     number(v["lev"]) + "|" + number(v["irr"]) + "|" + number(v["eaa"]) + "|" +
+                                     std::to_string(v["best_age"].get<int>()) + "|" + number(v["value_at_best_age"]);
+        EXPECT_EQ(query(out, "SELECT harvest_age, npv, lev, irr, eaa, best_age, value_at_best_age FROM economics "
+                             "WHERE stand_id = '" +
+                                 id + "' AND regime = 'default'"),
+                  std::vector<std::string>{expected})
+            << id;
+    }
+    // The CSV folder holds the same rows.
+    const std::string folder = path("csv") + "/";
+    ASSERT_EQ(runCli("batch " + quoted(table) + " --out " + quoted(folder) + " --prices " + quoted(kPrices)).exitCode,
+              0);
+    std::ifstream csv(folder + "economics.csv");
+    std::string line;
+    int lines = 0;
+    while (std::getline(csv, line)) {
+        ++lines;
+    }
+    EXPECT_EQ(lines, 4);
+    EXPECT_FALSE(fs::exists(folder + "best_regime.csv"));
+}
+
+TEST_F(BatchCliTest, ShardsMergeWithTheirValuesAndBestRegimes) {
+    const std::string table = makeStands(12, 5);
+    const std::string space = writeTable("space.json", R"({"harvest_ages": [20, 30], "thinning": {"kinds": ["row"],
+        "ages": [14], "row_intervals": [4]}})");
+    const std::string options = " --quiet --prices " + quoted(kPrices) + " --optimize " + quoted(space);
+    const std::string whole = path("whole.sqlite");
+    ASSERT_EQ(runCli("batch " + quoted(table) + " --out " + quoted(whole) + options).exitCode, 0);
+    EXPECT_EQ(query(whole, "SELECT count(*) FROM economics"), std::vector<std::string>{"12"});
+    // Two schedules, 11 harvest ages each.
+    EXPECT_EQ(query(whole, "SELECT DISTINCT combinations FROM best_regime"), std::vector<std::string>{"22"});
+    std::string shards;
+    for (int k = 0; k < 2; ++k) {
+        const std::string shard = path("shard-" + std::to_string(k) + ".sqlite");
+        ASSERT_EQ(runCli("batch " + quoted(table) + " --out " + quoted(shard) + " --shard " + std::to_string(k) + "/2" +
+                         options)
+                      .exitCode,
+                  0);
+        shards += " " + quoted(shard);
+    }
+    const std::string merged = path("merged.sqlite");
+    ASSERT_EQ(runCli("merge " + quoted(merged) + shards).exitCode, 0);
+    EXPECT_EQ(valueContent(merged), valueContent(whole));
+    EXPECT_EQ(content(merged), content(whole));
+
+    // Without prices a run has neither table, and neither has its merge.
+    const std::string plain = path("plain.sqlite");
+    ASSERT_EQ(runCli("batch " + quoted(table) + " --out " + quoted(plain) + " --quiet").exitCode, 0);
+    const std::string plainMerged = path("plain-merged.sqlite");
+    ASSERT_EQ(runCli("merge " + quoted(plainMerged) + " " + quoted(plain)).exitCode, 0);
+    EXPECT_EQ(query(plainMerged, "SELECT count(*) FROM sqlite_master WHERE name IN ('economics', 'best_regime')"),
+              std::vector<std::string>{"0"});
+    // Resuming with prices is another run's inputs, and is refused.
+    EXPECT_EQ(runCli("batch " + quoted(table) + " --out " + quoted(plain) + options).exitCode, 1);
+}
+
 } // namespace
