@@ -379,6 +379,9 @@ void MainWindow::updateCommandUi() {
     updateCommandStates(active, treeList);
     updateTitles();
 
+    // The tree list names its current cell.
+    statusPanes_->setIdleMessage(treeList != nullptr ? toQString(treeList->view().currentCellDescription())
+                                                     : QString());
     if (treeList != nullptr) {
         statusPanes_->setModified(treeList->document().isModified());
         setWindowTitle(QStringLiteral("GROVEX - ") + toQString(treeList->document().title()));
