@@ -22,12 +22,18 @@ std::string formatPlacementRect(const Rect& rect) {
     return cformat("%04d %04d %04d %04d", rect.left, rect.top, rect.right, rect.bottom);
 }
 
-StartPlacement readStartPlacement(const Settings& settings) {
+Rect firstStartRect(const Rect& available) {
+    const int width = available.width() * 4 / 5;
+    const int height = available.height() * 4 / 5;
+    const int left = available.left + (available.width() - width) / 2;
+    const int top = available.top + (available.height() - height) / 2;
+    return {left, top, left + width, top + height};
+}
+
+StartPlacement readStartPlacement(const Settings& settings, const Rect& available) {
     StartPlacement placement;
     const std::string rect = settings.stringOr(kSection, "Rect", "");
-    if (!rect.empty()) {
-        placement.normal = parsePlacementRect(rect);
-    }
+    placement.normal = rect.empty() ? firstStartRect(available) : parsePlacementRect(rect);
     const bool icon = settings.intOr(kSection, "Icon", 0) != 0;
     const bool max = settings.intOr(kSection, "Max", 0) != 0;
     if (icon) {

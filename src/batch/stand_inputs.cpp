@@ -87,23 +87,24 @@ int32_t unitsCode(const std::string& units) {
 std::string defaultText(const StandOptions& o, StandField field) {
     switch (field) {
     case StandField::Rotation:
+        return plantation::kProposedRotation;
     case StandField::Site:
-        return "60";
+        return plantation::kProposedSiteIndex;
     case StandField::Planted:
-        return "800";
+        return plantation::kProposedTreesPlanted;
     case StandField::Survival:
-        return "90";
+        return plantation::kProposedSurvival;
     case StandField::MinDbh:
-        return unitsCode(o.units) == kCordsAndBoardFeet ? "8" : "7";
+        return unitsCode(o.units) == kCordsAndBoardFeet ? "8" : volumeunits::kProposedMinDbhClass;
     case StandField::Top:
-        return "6";
+        return volumeunits::kProposedTopDiameter;
     case StandField::TargetAge: {
         for (const auto& target : o.targets) {
             if (target) {
                 return "";
             }
         }
-        return "25";
+        return plantation::kProposedTargetAge;
     }
     default:
         return "";
@@ -260,8 +261,8 @@ void type(DialogForm& form, int id, std::string text) {
     form.OnControlChanged(id);
 }
 
-// The Plantation Information page as the options fill it. The site index and trees-planted boxes, read-only
-// for a user, take the options' values.
+// The Plantation Information page as the options fill it. Every box the options speak for is typed, an empty
+// one included, so that what the page proposes when it opens counts only through the defaults above.
 std::optional<StandRefusal> fillPlantation(generalInfoDlg& page, const StandOptions& o, const FieldNamer& name) {
     using namespace plantation;
     type(page, kTitle, o.title.value_or(""));
@@ -285,10 +286,7 @@ std::optional<StandRefusal> fillPlantation(generalInfoDlg& page, const StandOpti
     }
     type(page, kHardwood, o.hardwood.value_or(""));
     for (size_t k = 0; k < o.targets.size(); ++k) {
-        const std::string text = o.targets[k].value_or(defaultText(o, targetField(k)));
-        if (!text.empty()) {
-            type(page, kFirstTarget + static_cast<int>(k), text);
-        }
+        type(page, kFirstTarget + static_cast<int>(k), o.targets[k].value_or(defaultText(o, targetField(k))));
     }
     return std::nullopt;
 }

@@ -24,10 +24,9 @@ void DialogForm::add(int id, Control control) {
     }
 }
 
-void DialogForm::addEdit(int id, int textLimit, bool readOnly) {
+void DialogForm::addEdit(int id, int textLimit) {
     Control c;
     c.textLimit = textLimit;
-    c.readOnly = readOnly;
     add(id, std::move(c));
 }
 
@@ -86,10 +85,6 @@ bool DialogForm::enabled(int id) const {
 
 void DialogForm::setEnabled(int id, bool enabled) {
     control(id).enabled = enabled;
-}
-
-bool DialogForm::readOnly(int id) const {
-    return control(id).readOnly;
 }
 
 int DialogForm::textLimit(int id) const {

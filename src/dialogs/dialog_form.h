@@ -53,8 +53,6 @@ public:
     void setChecked(int id, bool checked);
     bool enabled(int id) const;
     void setEnabled(int id, bool enabled);
-    // A box the user cannot type into (its text is still shown and still read).
-    bool readOnly(int id) const;
     // The most characters a box takes (applied by the widget as its maximum length); 0 for no limit.
     int textLimit(int id) const;
     // The radio buttons of the group `id` belongs to (just `id` for other controls).
@@ -68,7 +66,7 @@ public:
     virtual void OnControlChanged(int id) { (void)id; }
 
 protected:
-    void addEdit(int id, int textLimit = 0, bool readOnly = false);
+    void addEdit(int id, int textLimit = 0);
     void addCheckBox(int id);
     void addRadioGroup(const std::vector<int>& ids);
     void addButton(int id);
@@ -84,7 +82,6 @@ private:
         std::string text;
         bool checked = false;
         bool enabled = true;
-        bool readOnly = false;
         int textLimit = 0;
         int group = -1; // index into groups_ for radio buttons
     };

@@ -26,14 +26,14 @@ constexpr int targetBox(int criterion) {
 generalInfoDlg::generalInfoDlg(const CGROVEXDoc* activeDocument) : activeDocument_(activeDocument) {
     addEdit(kTitle, kTitleLimit);
     addEdit(kRotation);
-    addEdit(kSiteIndex, 0, true);
+    addEdit(kSiteIndex);
     addCheckBox(kStandExists);
     addEdit(kTreesSurviving);
     addEdit(kExistingAge);
     addCheckBox(kTreeListExists);
     addButton(kBrowse);
     addEdit(kBasalArea);
-    addEdit(kTreesPlanted, 0, true);
+    addEdit(kTreesPlanted);
     addEdit(kPercentSurvival);
     addCheckBox(kPoorlyDrained);
     addEdit(kHardwood);
@@ -50,12 +50,18 @@ void generalInfoDlg::OnInitDialog() {
     setChecked(kStandExists, qexist);
 
     if (site == kPageNeverFilled) {
+        // Nothing typed yet: a bare-land plantation that OK accepts as it stands.
         site = 0;
         for (const int id : controlIds()) {
             if (kind(id) == ControlKind::Edit) {
                 setText(id, "");
             }
         }
+        setText(kRotation, kProposedRotation);
+        setText(kSiteIndex, kProposedSiteIndex);
+        setText(kTreesPlanted, kProposedTreesPlanted);
+        setText(kPercentSurvival, kProposedSurvival);
+        setText(targetBox(kCriterionAge), kProposedTargetAge);
     } else {
         for (int k = 1; k <= kTargetCount; ++k) {
             setText(targetBox(k), "");
@@ -74,8 +80,6 @@ void generalInfoDlg::OnInitDialog() {
         setText(kPercentSurvival, ps >= 0 ? cformat("%f", double{ps}) : "");
         setText(kTitle, title);
     }
-    setText(kSiteIndex, "50");
-    setText(kTreesPlanted, "1000");
 
     // The opening state; the site index and hardwood boxes keep their template state (enabled).
     const bool existing = checked(kStandExists);

@@ -18,11 +18,11 @@ inline constexpr int kTitle = 1003;
 inline constexpr int kRotation = 1005;
 inline constexpr int kStandExists = 1006;
 inline constexpr int kTreeListExists = 1007;
-inline constexpr int kSiteIndex = 1008; // read-only, always "50"
+inline constexpr int kSiteIndex = 1008;
 inline constexpr int kTreesSurviving = 1009;
 inline constexpr int kExistingAge = 1010;
 inline constexpr int kBasalArea = 1011;
-inline constexpr int kTreesPlanted = 1012; // read-only, always "1000"
+inline constexpr int kTreesPlanted = 1012;
 inline constexpr int kPoorlyDrained = 1013;
 inline constexpr int kPercentSurvival = 1014;
 inline constexpr int kHardwood = 1016;
@@ -34,6 +34,13 @@ inline constexpr int kBrowse = 1093;
 
 inline constexpr int kTitleLimit = 79;
 inline constexpr int kTreesSurvivingMax = 2000; // the check and its message
+
+// What a page never filled in proposes: the command line's defaults, a bare-land plantation grown to age 25.
+inline constexpr const char* kProposedRotation = "60";
+inline constexpr const char* kProposedSiteIndex = "60";
+inline constexpr const char* kProposedTreesPlanted = "800";
+inline constexpr const char* kProposedSurvival = "90";
+inline constexpr const char* kProposedTargetAge = "25";
 } // namespace plantation
 
 class generalInfoDlg : public PropertyPageForm, public PlantationPageMembers {

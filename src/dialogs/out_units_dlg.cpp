@@ -63,8 +63,10 @@ void outUnitsDlg::OnInitDialog() {
             setChecked(kInsideBarkButton + barkType - 1, true);
         }
     } else {
-        setText(kMinDbhClass, "");
-        setText(kTopDiameter, "");
+        setText(kMinDbhClass, kProposedMinDbhClass);
+        setText(kTopDiameter, kProposedTopDiameter);
+        setChecked(kCubicFeetButton, true);
+        setChecked(kOutsideBarkButton, true);
     }
     EnableControls();
 }

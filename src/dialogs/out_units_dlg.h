@@ -29,6 +29,11 @@ inline constexpr std::array<int, 3> kEquationB = {1045, 1052, 1053};
 inline constexpr std::array<int, 3> kEquationMinDbh = {1046, 1054, 1055};
 
 inline constexpr int kNameLimit = 15;
+
+// What a page never filled in proposes, as the command line does: cubic feet outside bark from DBH class 7
+// to a 6-inch top.
+inline constexpr const char* kProposedMinDbhClass = "7";
+inline constexpr const char* kProposedTopDiameter = "6";
 } // namespace volumeunits
 
 class outUnitsDlg : public PropertyPageForm, public VolumeUnitsPageMembers {

@@ -13,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPalette>
 #include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
@@ -63,13 +62,6 @@ FormBinder::FormBinder(DialogForm& form, QWidget& root) : QObject(&root), form_(
 }
 
 void FormBinder::bindEdit(int id, QLineEdit* box) {
-    if (form_.readOnly(id)) {
-        // Shown as a box that only displays its value.
-        box->setReadOnly(true);
-        QPalette palette = box->palette();
-        palette.setBrush(QPalette::Base, palette.brush(QPalette::Window));
-        box->setPalette(palette);
-    }
     if (form_.textLimit(id) > 0) {
         box->setMaxLength(form_.textLimit(id));
     }

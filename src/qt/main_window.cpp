@@ -30,6 +30,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -152,7 +153,7 @@ SimulationWindow* MainWindow::addSimulationWindow(std::shared_ptr<CGROVEXDoc> do
     connect(window, &SimulationWindow::commandStateChanged, this, &MainWindow::updateCommandUi);
     connect(window, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &MainWindow::updateCommandUi); });
     mdiArea_->addSubWindow(window);
-    placeNewChild(*mdiArea_, *window);
+    placeChild(*window);
     window->show();
     activate(window);
     updateCommandUi();
@@ -181,7 +182,14 @@ void MainWindow::addTreeListWindow(TreeListWindow* window) {
     connect(window, &TreeListWindow::commandStateChanged, this, &MainWindow::updateCommandUi);
     connect(window, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &MainWindow::updateCommandUi); });
     mdiArea_->addSubWindow(window);
-    placeNewChild(*mdiArea_, *window);
+    placeChild(*window);
+}
+
+// A simulation window opens large enough for a whole table; the tree list window takes the usual share.
+void MainWindow::placeChild(QMdiSubWindow& window) {
+    auto* simulation = qobject_cast<SimulationWindow*>(&window);
+    placeNewChild(*mdiArea_, window,
+                  simulation != nullptr ? std::optional(simulation->sizeForWholeTable()) : std::nullopt);
 }
 
 // Hiding the active window activates the next visible one, as closing it would.
@@ -371,6 +379,9 @@ void MainWindow::updateCommandUi() {
     updateCommandStates(active, treeList);
     updateTitles();
 
+    // The tree list names its current cell.
+    statusPanes_->setIdleMessage(treeList != nullptr ? toQString(treeList->view().currentCellDescription())
+                                                     : QString());
     if (treeList != nullptr) {
         statusPanes_->setModified(treeList->document().isModified());
         setWindowTitle(QStringLiteral("GROVEX - ") + toQString(treeList->document().title()));
@@ -430,7 +441,7 @@ void MainWindow::restoreAndShow() {
     }
     statusBar()->setVisible(settings.intOr(kBarStateSection, "StatusBar", 1) != 0);
 
-    const StartPlacement placement = readStartPlacement(settings);
+    const StartPlacement placement = readStartPlacement(settings, toRect(screen()->availableGeometry()));
     const Rect& r = placement.normal;
     setGeometry(r.left, r.top, r.width(), r.height());
     switch (placement.show) {
@@ -449,7 +460,7 @@ void MainWindow::restoreAndShow() {
     }
     // The windows made before the area had its size get theirs now.
     for (QMdiSubWindow* child : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
-        placeNewChild(*mdiArea_, *child);
+        placeChild(*child);
     }
     updateCommandUi();
 }

@@ -73,6 +73,7 @@ private:
     void updateCommandStates(SimulationWindow* simulation, TreeListWindow* treeList);
     void updateTitles();
     void showMenu(int menuId);
+    void placeChild(QMdiSubWindow& window);
     void saveState();
 
     Application& app_;

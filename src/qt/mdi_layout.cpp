@@ -12,16 +12,17 @@
 
 namespace grovex {
 
-// A new child window takes three quarters of the area, each one a title bar lower than the one before.
-void placeNewChild(QMdiArea& area, QMdiSubWindow& window) {
-    const QSize size = area.viewport()->size();
+void placeNewChild(QMdiArea& area, QMdiSubWindow& window, std::optional<QSize> wanted) {
+    const QSize room = area.viewport()->size();
     int others = 0;
     for (QMdiSubWindow* child : area.subWindowList()) {
         others += child != &window && !child->isHidden() ? 1 : 0;
     }
     const int step = area.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window) + 4;
     const int offset = (others % 8) * step;
-    window.setGeometry(offset, offset, std::max(320, size.width() * 3 / 4), std::max(240, size.height() * 3 / 4));
+    const QSize size = wanted.value_or(QSize(room.width() * 3 / 4, room.height() * 3 / 4));
+    window.setGeometry(offset, offset, std::max(320, std::min(size.width(), room.width() - offset)),
+                       std::max(240, std::min(size.height(), room.height() - offset)));
 }
 
 // The shown windows one title bar apart, each as large as the area leaves room for, the active one in front.

@@ -44,12 +44,16 @@ void PaintedViewArea::syncScrollBars() {
     const Size total = viewScrollSize();
     const Size line = viewLineSize();
     const QSize client = viewport()->size();
+    // A view that fits the area without scroll bars needs none, even while bars still shown make the client
+    // area smaller than the view.
+    const QSize room = maximumViewportSize();
+    const bool fits = total.width <= room.width() && total.height <= room.height();
     QScrollBar* horizontal = horizontalScrollBar();
     QScrollBar* vertical = verticalScrollBar();
-    horizontal->setRange(0, std::max(0, total.width - client.width()));
+    horizontal->setRange(0, fits ? 0 : std::max(0, total.width - client.width()));
     horizontal->setPageStep(std::max(1, client.width()));
     horizontal->setSingleStep(std::max(1, line.width));
-    vertical->setRange(0, std::max(0, total.height - client.height()));
+    vertical->setRange(0, fits ? 0 : std::max(0, total.height - client.height()));
     vertical->setPageStep(std::max(1, client.height()));
     vertical->setSingleStep(std::max(1, line.height));
     const Point position = viewScrollPosition();

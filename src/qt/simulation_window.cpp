@@ -61,6 +61,15 @@ SimulationWindow::~SimulationWindow() {
     delete widget_;
 }
 
+// The view's room for a table, the widget's frame, and the window's frame with its title bar.
+QSize SimulationWindow::sizeForWholeTable() {
+    ensurePolished();
+    const Size table = view_->wholeTableSize();
+    const QMargins frame = contentsMargins();
+    const int border = 2 * widget_->frameWidth();
+    return {table.width + border + frame.left() + frame.right(), table.height + border + frame.top() + frame.bottom()};
+}
+
 bool SimulationWindow::isProjectionCommand(int id) {
     switch (id) {
     case cmd::kInitializeAndProject:

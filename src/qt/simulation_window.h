@@ -42,6 +42,9 @@ public:
     CGROVEXView& view() { return *view_; }
     ResultsWidget& resultsWidget() { return *widget_; }
 
+    // The outer size at which the view shows a whole table at its font without scrolling.
+    QSize sizeForWholeTable();
+
     // The caption: the document's title, ":n" when `count` windows show it, and the modified mark.
     void updateTitle(int number, int count);
 

@@ -26,10 +26,11 @@ StatusPanes::StatusPanes(QStatusBar& bar) : QObject(&bar), bar_(bar) {
     num_ = addPane(bar, QStringLiteral("NUM"));
     modified_ = addPane(bar, QString(19, QLatin1Char(' ')));
     setModified(false);
-    bar.showMessage(kReady);
+    idle_ = kReady;
+    bar.showMessage(idle_);
     connect(&bar, &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (message.isEmpty()) {
-            bar_.showMessage(kReady);
+            bar_.showMessage(idle_);
         }
     });
     const QString platform = QGuiApplication::platformName();
@@ -48,6 +49,19 @@ StatusPanes::StatusPanes(QStatusBar& bar) : QObject(&bar), bar_(bar) {
 
 void StatusPanes::setModified(bool modified) {
     modified_->setText(modified ? QStringLiteral("Modified") : QString());
+}
+
+// A message shown for the moment (a menu item's prompt) stays until it ends.
+void StatusPanes::setIdleMessage(const QString& message) {
+    const QString idle = message.isEmpty() ? kReady : message;
+    if (idle == idle_) {
+        return;
+    }
+    const bool showingIdle = bar_.currentMessage() == idle_;
+    idle_ = idle;
+    if (showingIdle) {
+        bar_.showMessage(idle_);
+    }
 }
 
 QString StatusPanes::modifiedText() const {

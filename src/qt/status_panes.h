@@ -1,6 +1,7 @@
 #pragma once
-// The panes of the status bar: the message pane ("Ready" when there is nothing to say), caps lock "CAP",
-// num lock "NUM", and the pane that says "Modified" while the active simulation document is modified.
+// The panes of the status bar: the message pane ("Ready", or what the active window says, when there is
+// nothing else to say), caps lock "CAP", num lock "NUM", and the pane that says "Modified" while the active
+// simulation document is modified.
 
 #include <QObject>
 
@@ -16,6 +17,9 @@ public:
     explicit StatusPanes(QStatusBar& bar);
 
     void setModified(bool modified);
+    // What the message pane shows when nothing else is said: "Ready", or `message` when it is not empty.
+    void setIdleMessage(const QString& message);
+    QString idleMessage() const { return idle_; }
     QString modifiedText() const;
     QString capsText() const;
     QString numText() const;
@@ -31,6 +35,7 @@ private:
     QLabel* caps_ = nullptr;
     QLabel* num_ = nullptr;
     QLabel* modified_ = nullptr;
+    QString idle_;
     // Where the platform reports the lock states in a key event's native modifiers (0: it does not).
     quint32 capsBit_ = 0;
     quint32 numBit_ = 0;

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
+#include <QToolTip>
 
 namespace grovex {
 namespace {
@@ -172,6 +173,25 @@ bool TreeListWidget::viewMouseMove(Point client) {
     const GridCell end = view_.end();
     view_.OnMouseMove(client);
     return !(view_.end() == end);
+}
+
+bool TreeListWidget::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) {
+        return PaintedViewArea::viewportEvent(event);
+    }
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const Point at{help->pos().x(), help->pos().y()};
+    const std::string name = view_.cellDescriptionAt(at);
+    if (name.empty()) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    // The tip goes when the pointer leaves the cell.
+    const Rect cell = view_.cellClientRect(*view_.hitTest(at));
+    QToolTip::showText(help->globalPos(), toQString(name), viewport(),
+                       QRect(cell.left, cell.top, cell.width(), cell.height()));
+    return true;
 }
 
 void TreeListWidget::mouseDoubleClickEvent(QMouseEvent* event) {

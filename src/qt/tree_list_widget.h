@@ -82,6 +82,8 @@ protected:
     bool viewMouseMove(Point client) override;
     void viewMouseUp() override { view_.OnLButtonUp(); }
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // A tool tip names the cell under the pointer.
+    bool viewportEvent(QEvent* event) override;
 
 private:
     treeListView& view_;

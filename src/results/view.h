@@ -50,6 +50,10 @@ public:
     void OnInitialUpdate();
     // Recomputes every table's layout fields and the scroll size with the screen font.
     void LayoutTables();
+    // The scroll size of this view if it held just the table of the proposed plantation (site 60, 800 trees
+    // planted, age 25), laid out in the screen font: the room a window needs to show a whole table. Valid
+    // after OnInitialUpdate.
+    Size wholeTableSize() const;
     void ClearSelection(bool keepCorners);
     // The view's part of "Reset": no selection, select-all off, selection shown, no drag; repaint.
     void ResetViewState();

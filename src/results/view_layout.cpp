@@ -1,10 +1,12 @@
 // The results view: layout of the tables (column widths, vertical positions and the scroll size).
 
+#include "model/input1.h"
 #include "results/table_text.h"
 #include "results/view.h"
 #include "results/view_geometry.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace grovex {
 namespace {
@@ -21,6 +23,21 @@ constexpr int kHeadingLines = 3;
 constexpr int kHeadingGap = 3;
 constexpr int kRightMargin = 13;
 constexpr int kBottomMargin = 33;
+
+// The table a new simulation shows after Initialize and Project with what the sheet proposes, grown once.
+const ResultTable& proposedPlantationTable() {
+    static const ResultTable table = [] {
+        auto model = std::make_unique<GrowthModel>();
+        model->ResetModel();
+        WriteInput1(*model, Input1{});
+        if (!StartRun(*model)) {
+            return ResultTable{};
+        }
+        model->ProjectToTarget();
+        return model->tables.empty() ? ResultTable{} : model->tables.back();
+    }();
+    return table;
+}
 
 } // namespace
 
@@ -43,6 +60,13 @@ std::optional<Size> CGROVEXView::layoutWith(const FontMetricsSource& metrics, co
         width = std::max({width, tableRight(all[t]) + kRightMargin, all[t].summaryWidth});
     }
     return Size{width, std::max(0, previousBottom + kBottomMargin)};
+}
+
+Size CGROVEXView::wholeTableSize() const {
+    ResultTable table = proposedPlantationTable();
+    layoutColumns(table, screen_, screenFont_);
+    const int bottom = layoutRows(table, kFirstPreviousBottom);
+    return {std::max(tableRight(table) + kRightMargin, table.summaryWidth), bottom + kBottomMargin};
 }
 
 void CGROVEXView::layoutColumns(ResultTable& table, const FontMetricsSource& metrics, const LogFont& font) const {

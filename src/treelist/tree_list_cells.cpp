@@ -13,6 +13,35 @@ constexpr CellFormat kHeaderFormats[kHeaderCells] = {
 constexpr CellFormat kTreeFormats[kTreeCells] = {CellFormat::Integer, CellFormat::Text, CellFormat::Real1,
                                                  CellFormat::Real1, CellFormat::Integer};
 
+struct FieldName {
+    const char* name;
+    const char* unit;
+};
+constexpr FieldName kHeaderNames[kHeaderCells] = {
+    {"Record code", "always 1"},
+    {"Plot ID", ""},
+    {"Plot area", "acres"},
+    {"Age", "growing seasons"},
+    {"Fertilization age", "growing seasons"},
+    {"Nitrogen", "pounds per acre"},
+    {"Phosphorus", "1 yes, 0 no"},
+    {"Thinning age", "growing seasons, 0 when never thinned"},
+    {"Basal area after thinning", "square feet per acre"},
+    {"Basal area before thinning", "square feet per acre"},
+    {"Hardwood", "1 yes, 0 no"},
+    {"Hardwood percent", "percent of basal area"},
+};
+constexpr FieldName kTreeNames[kTreeCells] = {
+    {"Record code", "always 2"}, {"Tree ID", ""}, {"DBH", "inches"}, {"Height", "feet"}, {"Crown class", ""},
+};
+
+FieldName fieldOf(int row, int column) {
+    if (cellFormat(row, column) == CellFormat::None) {
+        return {"", ""};
+    }
+    return row == 0 ? kHeaderNames[column] : kTreeNames[column];
+}
+
 // The storage behind one cell; exactly one pointer is set.
 struct CellRef {
     int32_t* integer = nullptr;
@@ -150,6 +179,28 @@ void blankCell(TreeList& list, int row, int column) {
     } else if (ref.real != nullptr) {
         *ref.real = kBlankReal;
     }
+}
+
+std::string gridRowName(int row) {
+    return row == 0 ? std::string("Header") : cformat("Row %d", row);
+}
+
+const char* cellFieldName(int row, int column) {
+    return fieldOf(row, column).name;
+}
+
+const char* cellUnit(int row, int column) {
+    return fieldOf(row, column).unit;
+}
+
+std::string cellName(int row, int column) {
+    const FieldName field = fieldOf(row, column);
+    return *field.name == '\0' ? std::string() : gridRowName(row) + ", " + field.name;
+}
+
+std::string cellNameWithUnit(int row, int column) {
+    const FieldName field = fieldOf(row, column);
+    return *field.unit == '\0' ? cellName(row, column) : cellName(row, column) + " (" + field.unit + ")";
 }
 
 bool isBlankRow(const TreeRow& row) {

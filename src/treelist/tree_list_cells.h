@@ -39,6 +39,17 @@ void storeCellText(TreeList& list, int row, int column, std::string_view text);
 
 void blankCell(TreeList& list, int row, int column);
 
+// The names the grid and the messages about a list give its places: the row ("Header", "Row 12"), the value a
+// cell holds ("Plot area", "Height") and its unit ("acres", "feet"), or for a code what it takes ("always 2",
+// "1 yes, 0 no"). Field names and units are empty where the place holds no data; a crown class has no unit.
+std::string gridRowName(int row);
+const char* cellFieldName(int row, int column);
+const char* cellUnit(int row, int column);
+// "Row 12, Height"; empty where the place holds no data.
+std::string cellName(int row, int column);
+// "Row 12, Height (feet)", or the name alone for a value without a unit.
+std::string cellNameWithUnit(int row, int column);
+
 bool isBlankRow(const TreeRow& row);
 
 } // namespace grovex

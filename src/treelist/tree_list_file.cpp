@@ -1,6 +1,7 @@
 #include "treelist/tree_list_file.h"
 
 #include "base/c_format.h"
+#include "treelist/tree_list_cells.h"
 
 #include <algorithm>
 #include <cmath>
@@ -240,39 +241,41 @@ TreeListReadStatus readTreeListFile(const std::string& path, TreeList& list, Ui&
 
 std::optional<std::string> unfitValueMessage(const TreeList& list) {
     const TreeListHeader& h = list.header;
-    if (auto message = firstUnfit("Header", {
-                                                intField("Record code", 1, h.code),
-                                                textField("Plot ID", h.plotId),
-                                                realField("Plot area", 5, 2, h.plotArea),
-                                                intField("Age", 2, h.age),
-                                                intField("Fertilization age", 2, h.fertilizationAge),
-                                                intField("Nitrogen", 3, h.lbn),
-                                                intField("Phosphorus", 1, h.qphos),
-                                                intField("Thinning age", 2, h.thinningAge),
-                                                realField("Basal area after thinning", 5, 1, h.baa),
-                                                realField("Basal area before thinning", 5, 1, h.bab),
-                                                intField("Hardwood", 1, h.qhdwd),
-                                                realField("Hardwood percent", 4, 1, h.hardwoodPercent),
-                                            })) {
+    const auto header = [](int column) { return cellFieldName(0, column); };
+    if (auto message = firstUnfit(gridRowName(0).c_str(), {
+                                                              intField(header(0), 1, h.code),
+                                                              textField(header(1), h.plotId),
+                                                              realField(header(2), 5, 2, h.plotArea),
+                                                              intField(header(3), 2, h.age),
+                                                              intField(header(4), 2, h.fertilizationAge),
+                                                              intField(header(5), 3, h.lbn),
+                                                              intField(header(6), 1, h.qphos),
+                                                              intField(header(7), 2, h.thinningAge),
+                                                              realField(header(8), 5, 1, h.baa),
+                                                              realField(header(9), 5, 1, h.bab),
+                                                              intField(header(10), 1, h.qhdwd),
+                                                              realField(header(11), 4, 1, h.hardwoodPercent),
+                                                          })) {
         return message;
     }
     const bool crownClasses = !list.hasDominantHeight();
     if (!crownClasses) {
-        if (auto message = firstUnfit("Header", {realField("Dominant height", 7, 4, h.dominantHeight)})) {
+        if (auto message = firstUnfit(gridRowName(0).c_str(), {realField("Dominant height", 7, 4, h.dominantHeight)})) {
             return message;
         }
     }
     for (int r = 0; r < writtenRows(list); ++r) {
         const TreeRow& row = list.rows[static_cast<size_t>(r)];
-        const std::string name = cformat("Row %d", r + 1);
+        const std::string name = gridRowName(r + 1);
+        const auto tree = [](int column) { return cellFieldName(1, column); };
         auto message = firstUnfit(name.c_str(), {
-                                                    intField("Record code", 1, row.code),
-                                                    textField("Tree ID", row.id),
-                                                    realField("DBH", 4, 1, row.dbh),
-                                                    realField("Height", 4, 1, row.height),
+                                                    intField(tree(0), 1, row.code),
+                                                    textField(tree(1), row.id),
+                                                    realField(tree(2), 4, 1, row.dbh),
+                                                    realField(tree(3), 4, 1, row.height),
                                                 });
         if (!message && crownClasses) {
-            message = firstUnfit(name.c_str(), {intField("Crown class", 1, row.crownClass)});
+            message = firstUnfit(name.c_str(), {intField(tree(4), 1, row.crownClass)});
         }
         if (message) {
             return message;

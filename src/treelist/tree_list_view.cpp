@@ -157,6 +157,19 @@ std::string treeListView::cellText(int row, int column) const {
     return grovex::cellText(list_, row, column);
 }
 
+std::string treeListView::cellDescription(int row, int column) const {
+    return list_.loaded && hasCell(list_, row, column) ? cellNameWithUnit(row, column) : std::string();
+}
+
+std::string treeListView::currentCellDescription() const {
+    return hasCurrentCell() ? cellDescription(anchorRow_, anchorCol_) : std::string();
+}
+
+std::string treeListView::cellDescriptionAt(Point client) const {
+    const std::optional<GridCell> cell = hitTest(client);
+    return cell ? cellDescription(cell->row, cell->column) : std::string();
+}
+
 bool treeListView::isEnabled(int commandId) const {
     switch (commandId) {
     case cmd::kEditCopy:

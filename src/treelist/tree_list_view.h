@@ -100,6 +100,8 @@ public:
 
     // Mouse, in client coordinates.
     std::optional<GridCell> hitTest(Point client) const;
+    // The rectangle of a cell in client coordinates.
+    Rect cellClientRect(GridCell cell) const;
     void OnLButtonDown(Point client);
     void OnMouseMove(Point client);
     void OnLButtonUp();
@@ -137,6 +139,12 @@ public:
     bool isCellSelected(int row, int column) const;
     // The text a cell shows: its value in the cell's format, empty for a blank or a cell that holds no data.
     std::string cellText(int row, int column) const;
+    // What a cell of the list holds, with its unit, as the status bar and the tool tips say it ("Row 12,
+    // Height (feet)"); empty for a place the list has no cell at.
+    std::string cellDescription(int row, int column) const;
+    // The description of the current cell (empty without one) and of the cell under a client point.
+    std::string currentCellDescription() const;
+    std::string cellDescriptionAt(Point client) const;
 
     // Printing: plan the pages on a printer, draw one page (1-based), end the job.
     PrintPlan OnBeginPrinting(const FontMetricsSource& printer, Size printableSize);

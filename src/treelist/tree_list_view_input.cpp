@@ -26,6 +26,12 @@ std::optional<GridCell> treeListView::hitTest(Point client) const {
     return hitTestLogical({client.x + scrollPosition_.x, client.y + scrollPosition_.y});
 }
 
+Rect treeListView::cellClientRect(GridCell cell) const {
+    const int left = kCellWidth * cell.column - scrollPosition_.x;
+    const int top = kCellHeight * cell.row - scrollPosition_.y;
+    return {left, top, left + kCellWidth, top + kCellHeight};
+}
+
 std::optional<GridCell> treeListView::hitTestLogical(Point at) const {
     if (!list_.loaded || at.x < 0 || at.x >= kHitRight || at.y < 0 || at.y > kCellHeight * (list_.lastRow + 2)) {
         return std::nullopt;

@@ -22,15 +22,20 @@ TEST(WindowPlacementTest, RectTextRoundTrips) {
     EXPECT_TRUE(sameRect(parsePlacementRect("abcd 0050 x    0700"), {0, 50, 0, 700}));
 }
 
-TEST(WindowPlacementTest, FirstStartShowsNormalAtDefaultRect) {
+// A 1600 by 1000 screen whose top 40 pixels are a panel: 1280 by 768 in the middle of what is left.
+const Rect kAvailable{0, 40, 1600, 1000};
+
+TEST(WindowPlacementTest, FirstStartShowsNormalOnFourFifthsOfTheScreenCentred) {
     fakes::FakeSettings settings;
-    const StartPlacement placement = readStartPlacement(settings);
-    EXPECT_TRUE(sameRect(placement.normal, {10, 10, 500, 400}));
+    const StartPlacement placement = readStartPlacement(settings, kAvailable);
+    EXPECT_TRUE(sameRect(placement.normal, {160, 136, 1440, 904}));
     EXPECT_EQ(placement.show, ShowMode::Normal);
     EXPECT_FALSE(placement.restoreToMaximized);
 
     settings.writeString("Window size", "Rect", "");
-    EXPECT_TRUE(sameRect(readStartPlacement(settings).normal, {10, 10, 500, 400}));
+    EXPECT_TRUE(sameRect(readStartPlacement(settings, kAvailable).normal, {160, 136, 1440, 904}));
+    // A second screen left of the first: the same share of it.
+    EXPECT_TRUE(sameRect(firstStartRect({-1280, 0, 0, 1024}), {-1152, 102, -128, 921}));
 }
 
 struct ShowCase {
@@ -47,7 +52,7 @@ TEST_P(ShowModeTest, FromIconAndMax) {
     settings.writeString("Window size", "Rect", "0100 0050 0900 0700");
     settings.writeInt("Window size", "Icon", GetParam().icon);
     settings.writeInt("Window size", "Max", GetParam().max);
-    const StartPlacement placement = readStartPlacement(settings);
+    const StartPlacement placement = readStartPlacement(settings, kAvailable);
     EXPECT_TRUE(sameRect(placement.normal, {100, 50, 900, 700}));
     EXPECT_EQ(placement.show, GetParam().show);
     EXPECT_EQ(placement.restoreToMaximized, GetParam().restoreToMaximized);
@@ -87,7 +92,7 @@ TEST(WindowPlacementTest, ClosingWritesRectIconAndMax) {
 TEST(WindowPlacementTest, ExitingMaximizedStartsMaximizedWithTheNormalRectKept) {
     fakes::FakeSettings settings;
     writeClosingPlacement(settings, {{120, 80, 820, 680}, false, true, false});
-    const StartPlacement placement = readStartPlacement(settings);
+    const StartPlacement placement = readStartPlacement(settings, kAvailable);
     EXPECT_EQ(placement.show, ShowMode::Maximized);
     EXPECT_TRUE(sameRect(placement.normal, {120, 80, 820, 680}));
 }

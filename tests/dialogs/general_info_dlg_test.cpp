@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 namespace grovex {
 namespace {
@@ -212,13 +213,13 @@ const Refusal kRefusals[] = {
 INSTANTIATE_TEST_SUITE_P(Steps, PlantationRefusal, ::testing::ValuesIn(kRefusals),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PlantationPage, ABareLandPageYieldsTheFixedSiteAndPlantingAndThePresetsOfTheOtherBoxes) {
-    generalInfoDlg d = filled({bareLand});
+TEST(PlantationPage, ABareLandPageYieldsTheTypedSiteAndPlantingAndThePresetsOfTheOtherBoxes) {
+    generalInfoDlg d = filled({bareLand, set(kSiteIndex, "72.5"), set(kTreesPlanted, "600")});
     ASSERT_TRUE(okOn(d));
     EXPECT_EQ(d.title, "Bare land");
     EXPECT_EQ(d.nyears, 60);
-    EXPECT_EQ(d.site, 50.0f);
-    EXPECT_EQ(d.tp, 1000.0f);
+    EXPECT_EQ(d.site, 72.5f);
+    EXPECT_EQ(d.tp, 600.0f);
     EXPECT_EQ(d.ps, 90.0f);
     EXPECT_EQ(d.ts, 50.0f);
     EXPECT_EQ(d.exage, 2);
@@ -335,21 +336,32 @@ TEST(PlantationPage, DisablingDrainageKeepsItsCheckMark) {
     EXPECT_TRUE(d.checked(kPoorlyDrained));
 }
 
-TEST(PlantationPage, FirstOpeningShowsOnlyTheFixedSiteAndPlanting) {
+TEST(PlantationPage, FirstOpeningProposesABareLandPlantationThatOkAccepts) {
     generalInfoDlg d;
     d.title = "left over";
     d.OnInitDialog();
+    const std::map<int, std::string> proposed = {
+        {kRotation, "60"}, {kSiteIndex, "60"}, {kTreesPlanted, "800"}, {kPercentSurvival, "90"}, {kFirstTarget, "25"}};
     for (const int id : d.controlIds()) {
         if (d.kind(id) == ControlKind::Edit) {
-            const std::string expected = id == kSiteIndex ? "50" : id == kTreesPlanted ? "1000" : "";
-            EXPECT_EQ(d.text(id), expected) << id;
+            const auto found = proposed.find(id);
+            EXPECT_EQ(d.text(id), found != proposed.end() ? found->second : "") << id;
         }
         EXPECT_FALSE(d.checked(id)) << id;
     }
     EXPECT_EQ(d.site, 0.0f);
-    EXPECT_TRUE(d.readOnly(kSiteIndex) && d.readOnly(kTreesPlanted));
     EXPECT_EQ(d.textLimit(kTitle), 79);
     EXPECT_EQ(enabledAmong(d, {kTreeListExists, kBrowse, kTreesSurviving, kExistingAge, kBasalArea}), std::set<int>{});
+
+    ASSERT_TRUE(okOn(d));
+    EXPECT_EQ(d.nyears, 60);
+    EXPECT_EQ(d.site, 60.0f);
+    EXPECT_EQ(d.tp, 800.0f);
+    EXPECT_EQ(d.ps, 90.0f);
+    EXPECT_EQ(d.pcrit, kCriterionAge);
+    EXPECT_EQ(d.target, 25.0f);
+    EXPECT_EQ(d.hdwdpercnt, -1.0f);
+    EXPECT_FALSE(d.qexist);
 }
 
 PlantationPageMembers afterARun() {
@@ -369,7 +381,7 @@ PlantationPageMembers afterARun() {
     return m;
 }
 
-TEST(PlantationPage, ReopeningShowsTheAcceptedValuesButTheFixedSiteAndPlanting) {
+TEST(PlantationPage, ReopeningShowsTheAcceptedValues) {
     generalInfoDlg d;
     d.restore(afterARun());
     d.OnInitDialog();
@@ -381,9 +393,9 @@ TEST(PlantationPage, ReopeningShowsTheAcceptedValuesButTheFixedSiteAndPlanting) 
     EXPECT_EQ(d.text(kHardwood), "10.000000");
     EXPECT_EQ(d.text(kBasalArea), "90.000000");
     EXPECT_EQ(d.text(kRotation), "40");
-    EXPECT_EQ(d.text(kSiteIndex), "50");
+    EXPECT_EQ(d.text(kSiteIndex), "70.000000");
     EXPECT_EQ(d.text(kExistingAge), "12");
-    EXPECT_EQ(d.text(kTreesPlanted), "1000");
+    EXPECT_EQ(d.text(kTreesPlanted), "800.000000");
     EXPECT_EQ(d.text(kPercentSurvival), "90.000000");
     EXPECT_EQ(d.text(kTitle), "Run");
     EXPECT_TRUE(d.checked(kStandExists));

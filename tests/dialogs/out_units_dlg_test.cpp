@@ -99,7 +99,11 @@ const Refusal kRefusals[] = {
      kInternationalButton},
     {"CordsMinDbh7", {cords, set(kMinDbhClass, "7")}, "Please enter an integer from 8 to 20", kMinDbhClass},
     {"CordsMinDbh21", {cords, set(kMinDbhClass, "21")}, "Please enter an integer from 8 to 20", kMinDbhClass},
-    {"NewPageNoBarkType", {set(kMinDbhClass, "0")}, "Please select a volume type", kInsideBarkButton},
+    // Cubic feet chosen again after a run in cords, which never asked for a bark type.
+    {"NoBarkType",
+     {[](outUnitsDlg& d) { d.setChecked(kOutsideBarkButton, false); }, set(kMinDbhClass, "0")},
+     "Please select a volume type",
+     kInsideBarkButton},
     {"CubicMinDbhEmpty", {cubic, set(kMinDbhClass, "")}, "Please enter an integer from 1 to 20", kMinDbhClass},
     {"CubicMinDbh21", {cubic, set(kMinDbhClass, "21")}, "Please enter an integer from 1 to 20", kMinDbhClass},
     {"TopEmpty",
@@ -184,16 +188,22 @@ TEST(VolumeUnitsPage, EachUnitsButtonEnablesItsOwnGroup) {
               (std::set<int>{kInsideBarkButton, kOutsideBarkButton, kTopDiameter, kMinDbhClass}));
 }
 
-TEST(VolumeUnitsPage, ANewPageOpensOnCubicFeetWithNothingElseChosen) {
+TEST(VolumeUnitsPage, ANewPageProposesCubicFeetOutsideBarkFromClass7ToA6InchTop) {
     outUnitsDlg d;
     d.OnInitDialog();
     for (const int id : d.controlIds()) {
-        EXPECT_EQ(d.checked(id), id == kCubicFeetButton) << id;
-        EXPECT_EQ(d.text(id), "") << id;
+        EXPECT_EQ(d.checked(id), id == kCubicFeetButton || id == kOutsideBarkButton) << id;
+        EXPECT_EQ(d.text(id), id == kMinDbhClass ? "7" : id == kTopDiameter ? "6" : "") << id;
     }
     EXPECT_EQ(enabledAmong(d, allButUnits()),
               (std::set<int>{kInsideBarkButton, kOutsideBarkButton, kTopDiameter, kMinDbhClass}));
     EXPECT_EQ(d.textLimit(kEquationName[2]), 15);
+
+    ASSERT_TRUE(okOn(d));
+    EXPECT_EQ(d.vtype, 1);
+    EXPECT_EQ(d.barkType, 2);
+    EXPECT_EQ(d.minDbhClass, 7);
+    EXPECT_EQ(d.voltop, 6.0f);
 }
 
 TEST(VolumeUnitsPage, ReopeningShowsTheRememberedValues) {

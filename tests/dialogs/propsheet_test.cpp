@@ -15,6 +15,8 @@ using testing::type;
 void fillPlantation(generalInfoDlg& d) {
     type(d, plantation::kTitle, "Sheet");
     type(d, plantation::kRotation, "50");
+    type(d, plantation::kSiteIndex, "70");
+    type(d, plantation::kTreesPlanted, "650");
     type(d, plantation::kPercentSurvival, "85");
     type(d, plantation::kHardwood, "12.5");
     type(d, plantation::kFirstTarget, "30");
@@ -46,8 +48,9 @@ TEST_P(SheetOk, ChecksTheActivePageFirstThenBothInOrderAndStaysOnTheRefusingPage
     if (!c.page0Good) {
         type(sheet.plantationPage, plantation::kFirstTarget, "");
     }
-    if (c.page1Good) {
-        fillVolumeUnits(sheet.volumeUnitsPage);
+    fillVolumeUnits(sheet.volumeUnitsPage);
+    if (!c.page1Good) {
+        type(sheet.volumeUnitsPage, volumeunits::kMinDbhClass, "21");
     }
     sheet.setActivePage(c.activePage);
     EXPECT_EQ(sheet.OnOK(), c.expected);
@@ -58,13 +61,13 @@ TEST_P(SheetOk, ChecksTheActivePageFirstThenBothInOrderAndStaysOnTheRefusingPage
 
 const FormResult kNoTarget =
     FormResult::refused("Please enter one and only one Output Target parameter.", plantation::kFirstTarget);
-const FormResult kNoBark = FormResult::refused("Please select a volume type", volumeunits::kInsideBarkButton);
+const FormResult kBadMinDbh = FormResult::refused("Please enter an integer from 1 to 20", volumeunits::kMinDbhClass);
 
 const OkOrder kOrders[] = {
     {"BothGood", 1, true, true, FormResult::accepted(), 1},
-    {"FirstPageActiveSecondRefuses", 0, true, false, kNoBark, 1},
+    {"FirstPageActiveSecondRefuses", 0, true, false, kBadMinDbh, 1},
     {"SecondPageActiveFirstRefuses", 1, false, true, kNoTarget, 0},
-    {"SecondPageActiveBothRefuse", 1, false, false, kNoBark, 1},
+    {"SecondPageActiveBothRefuse", 1, false, false, kBadMinDbh, 1},
     {"FirstPageActiveBothRefuse", 0, false, false, kNoTarget, 0},
 };
 
@@ -81,8 +84,8 @@ TEST(InitializeSheet, AcceptedPagesBecomeInput1) {
     EXPECT_EQ(in.title, "Sheet");
     EXPECT_EQ(in.nyears, 50);
     EXPECT_FALSE(in.qexist);
-    EXPECT_EQ(in.site, 50.0f);
-    EXPECT_EQ(in.tp, 1000.0f);
+    EXPECT_EQ(in.site, 70.0f);
+    EXPECT_EQ(in.tp, 650.0f);
     EXPECT_EQ(in.psPercent, 85.0f);
     EXPECT_EQ(in.hdwdPercent, 12.5f);
     EXPECT_EQ(in.pcrit, 1);

@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
+#include <QScreen>
 #include <QTest>
 #include <QToolBar>
 
@@ -397,7 +398,14 @@ void ApplicationTest::barsAndPlacementComeBackAtTheNextStart() {
     {
         auto app = sandbox_.start();
         MainWindow& main = app->mainWindow();
-        QCOMPARE(main.normalGeometry(), QRect(10, 10, 490, 390));
+        // The first start: four fifths of the screen's free area, in its middle.
+        const QRect free = main.screen()->availableGeometry();
+        const QRect first = main.normalGeometry();
+        QVERIFY(qAbs(first.width() - free.width() * 0.8) <= 1 && qAbs(first.height() - free.height() * 0.8) <= 1);
+        QVERIFY((first.center() - free.center()).manhattanLength() <= 2);
+        // The first simulation window stays inside the area.
+        const QRect child = main.activeSimulation()->geometry();
+        QVERIFY(QRect(QPoint(0, 0), main.mdiArea().viewport()->size()).contains(child));
         main.executeCommand(cmd::kViewToolbar);
         main.executeCommand(cmd::kViewStatusBar);
         QVERIFY(!main.commands().action(cmd::kViewToolbar)->isChecked());

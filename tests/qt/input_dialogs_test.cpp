@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -129,7 +130,7 @@ class InputDialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void sheetOpensEmptyOnTheFirstPage();
+    void sheetOpensOnTheFirstPageWithAProposedPlantation();
     void sheetOkEndsOnThePageThatRefused();
     void sheetWidgetsFollowTheEnablingRules();
     void runningTheSheetRemembersTheAcceptedPages();
@@ -140,7 +141,7 @@ private slots:
     void formControlWithoutAWidgetIsAProgrammingError();
 };
 
-void InputDialogsTest::sheetOpensEmptyOnTheFirstPage() {
+void InputDialogsTest::sheetOpensOnTheFirstPageWithAProposedPlantation() {
     fakes::RecordingUi ui;
     propsheet sheet;
     InitializeStandSheet dialog(sheet, ui);
@@ -156,21 +157,29 @@ void InputDialogsTest::sheetOpensEmptyOnTheFirstPage() {
     const QList<QAbstractButton*> buttons = dialog.findChild<QDialogButtonBox*>()->buttons();
     QCOMPARE(buttons.size(), 2);
 
-    // Every box empty but the two read-only ones; nothing checked but "Cubic feet".
+    // A bare-land plantation of site 60, 800 trees planted, 90 percent survival, to age 25 in a 60-year
+    // rotation; every box can be typed into; nothing checked on the first page.
     const auto control = [&dialog](int id) { return dialog.control(id); };
+    const QMap<int, QString> proposed = {{pi::kRotation, "60"},
+                                         {pi::kSiteIndex, "60"},
+                                         {pi::kTreesPlanted, "800"},
+                                         {pi::kPercentSurvival, "90"},
+                                         {pi::kFirstTarget, "25"}};
     for (int id : sheet.plantationPage.controlIds()) {
         if (QLineEdit* edit = box(control(id))) {
-            const QString expected = id == pi::kSiteIndex ? "50" : id == pi::kTreesPlanted ? "1000" : "";
-            QCOMPARE(edit->text(), expected);
-            QCOMPARE(edit->isReadOnly(), id == pi::kSiteIndex || id == pi::kTreesPlanted);
+            QCOMPARE(edit->text(), proposed.value(id));
+            QVERIFY(!edit->isReadOnly());
         } else if (id != pi::kBrowse) {
             QVERIFY(!button(control(id))->isChecked());
         }
     }
+    // Cubic feet outside bark, from DBH class 7 to a 6-inch top.
     QVERIFY(button(control(vu::kCubicFeetButton))->isChecked());
     QVERIFY(!button(control(vu::kInsideBarkButton))->isChecked());
-    QVERIFY(!button(control(vu::kOutsideBarkButton))->isChecked());
+    QVERIFY(button(control(vu::kOutsideBarkButton))->isChecked());
     QVERIFY(!button(control(vu::kInternationalButton))->isChecked());
+    QCOMPARE(box(control(vu::kMinDbhClass))->text(), QStringLiteral("7"));
+    QCOMPARE(box(control(vu::kTopDiameter))->text(), QStringLiteral("6"));
     QCOMPARE(box(control(pi::kTitle))->maxLength(), 79);
     QCOMPARE(box(control(vu::kEquationName[2]))->maxLength(), 15);
 
@@ -189,7 +198,10 @@ void InputDialogsTest::sheetOkEndsOnThePageThatRefused() {
 
     typeInto(control(pi::kTitle), QStringLiteral("Upland plantation"));
     typeInto(control(pi::kRotation), QStringLiteral("40"));
+    typeInto(control(pi::kSiteIndex), QStringLiteral("70"));
+    typeInto(control(pi::kTreesPlanted), QStringLiteral("650"));
     typeInto(control(pi::kPercentSurvival), QStringLiteral("85"));
+    typeInto(control(pi::kFirstTarget), QString());
     dialog.tabs()->setCurrentIndex(1);
     button(control(vu::kInsideBarkButton))->click();
     typeInto(control(vu::kMinDbhClass), QStringLiteral("6"));
@@ -239,8 +251,8 @@ void InputDialogsTest::sheetOkEndsOnThePageThatRefused() {
     QCOMPARE(input.title, std::string("Upland plantation"));
     QCOMPARE(input.nyears, 40);
     QVERIFY(!input.qexist);
-    QCOMPARE(input.site, 50.0f);
-    QCOMPARE(input.tp, 1000.0f);
+    QCOMPARE(input.site, 70.0f);
+    QCOMPARE(input.tp, 650.0f);
     QCOMPARE(input.psPercent, 85.0f);
     QCOMPARE(input.hdwdPercent, -1.0f);
     QCOMPARE(input.pcrit, int(kCriterionAge));
@@ -316,9 +328,11 @@ void InputDialogsTest::runningTheSheetRemembersTheAcceptedPages() {
         const auto control = [&dialog](int id) { return dialog.control(id); };
         button(control(pi::kStandExists))->click();
         typeInto(control(pi::kRotation), QStringLiteral("50"));
+        typeInto(control(pi::kSiteIndex), QStringLiteral("65"));
         typeInto(control(pi::kTreesSurviving), QStringLiteral("600"));
         typeInto(control(pi::kExistingAge), QStringLiteral("10"));
         typeInto(control(pi::kHardwood), QStringLiteral("15"));
+        typeInto(control(pi::kFirstTarget), QString());                // the proposed age
         typeInto(control(pi::kFirstTarget + 3), QStringLiteral("60")); // dominant height
         dialog.tabs()->setCurrentIndex(1);
         button(control(vu::kCordsButton))->click();
@@ -330,6 +344,7 @@ void InputDialogsTest::runningTheSheetRemembersTheAcceptedPages() {
     QVERIFY(accepted.has_value());
     QVERIFY(ui.texts().empty());
     QVERIFY(accepted->plantation.qexist);
+    QCOMPARE(accepted->input1.site, 65.0f);
     QCOMPARE(accepted->input1.ts, 600.0f);
     QCOMPARE(accepted->input1.exage, 10);
     QCOMPARE(accepted->input1.hdwdPercent, 15.0f);
@@ -350,7 +365,8 @@ void InputDialogsTest::runningTheSheetRemembersTheAcceptedPages() {
         QCOMPARE(box(control(pi::kRotation))->text(), QStringLiteral("50"));
         QCOMPARE(box(control(pi::kTreesSurviving))->text(), QStringLiteral("600.00"));
         QCOMPARE(box(control(pi::kFirstTarget + 3))->text(), QStringLiteral("60.000000"));
-        QCOMPARE(box(control(pi::kSiteIndex))->text(), QStringLiteral("50"));
+        QCOMPARE(box(control(pi::kSiteIndex))->text(), QStringLiteral("65.000000"));
+        QCOMPARE(box(control(pi::kTreesPlanted))->text(), QStringLiteral("800.000000")); // not asked
         QVERIFY(button(control(vu::kScribnerButton))->isChecked());
         typeInto(control(pi::kRotation), QStringLiteral("90"));
         dialog.findChild<QPushButton*>(controlName(2))->click();

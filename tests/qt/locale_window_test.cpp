@@ -158,15 +158,14 @@ void LocaleWindowTest::projectedDocumentSavesAndCopiesAsUnderC() {
     QVERIFY(doc.model.lastTable() >= 0);
 
     const QStringList sameRun{
-        QStringLiteral("project"), QStringLiteral("--title"), QStringLiteral("Tract 7"), QStringLiteral("--rotation"),
-        QStringLiteral("40"), QStringLiteral("--survival"), QStringLiteral("87.5"), QStringLiteral("--hardwood"),
-        QStringLiteral("12.5"), QStringLiteral("--target-age"), QStringLiteral("30"), QStringLiteral("--top"),
-        QStringLiteral("5.5"),
-        // What the sheet's read-only boxes hold.
-        QStringLiteral("--site"), QStringLiteral("50"), QStringLiteral("--planted"), QStringLiteral("1000")};
+        QStringLiteral("project"),      QStringLiteral("--title"),    QStringLiteral("Tract 7"),
+        QStringLiteral("--rotation"),   QStringLiteral("40"),         QStringLiteral("--survival"),
+        QStringLiteral("87.5"),         QStringLiteral("--hardwood"), QStringLiteral("12.5"),
+        QStringLiteral("--target-age"), QStringLiteral("30"),         QStringLiteral("--top"),
+        QStringLiteral("5.5")};
     const QByteArray expectedText =
         runCliInC(sameRun + QStringList{QStringLiteral("--format"), QStringLiteral("text")});
-    QVERIFY(expectedText.contains("Site Index =   50.00"));
+    QVERIFY(expectedText.contains("Site Index =   60.00"));
     QApplication::clipboard()->clear();
     main.commands().action(cmd::kEditSelectAll)->trigger();
     main.commands().action(cmd::kEditCopy)->trigger();

@@ -5,6 +5,7 @@
 #include "app_sandbox.h"
 #include "dialogs/general_info_dlg.h"
 #include "dialogs/out_units_dlg.h"
+#include "modal_dialogs.h"
 #include "qt/application.h"
 #include "qt/command_actions.h"
 #include "qt/initialize_stand_sheet.h"
@@ -137,6 +138,8 @@ private slots:
     void cleanup();
 
     void initializeThroughTheSheetShowsTheFirstTable();
+    void aFirstInitializeNeedsNoTypingAndItsTableFitsTheWindow();
+    void aTypedSiteIndexGrowsAnotherStand();
     void treatmentsAppendTablesAndResetEmptiesTheView();
     void resetOfAModifiedDocumentCanBeCancelledOrSaved();
     void otherWindowsOfTheDocumentFollow();
@@ -208,6 +211,90 @@ void ProjectionWindowTest::initializeThroughTheSheetShowsTheFirstTable() {
     QVERIFY(enabled(*app, cmd::kMidrotationAndProject));
     QVERIFY(enabled(*app, cmd::kProjectToNextTarget));
     QVERIFY(enabled(*app, cmd::kRecordMacro));
+}
+
+// OK on the sheet as it first opens: bare land, site 60, 800 trees, to age 25. A new window in a main window
+// with room enough shows that table whole.
+void ProjectionWindowTest::aFirstInitializeNeedsNoTypingAndItsTableFitsTheWindow() {
+    auto app = sandbox_.start();
+    QVERIFY(app);
+    MainWindow& main = app->mainWindow();
+    main.setGeometry(0, 0, 1400, 1000);
+    QCoreApplication::processEvents();
+    trigger(*app, cmd::kFileNew);
+    SimulationWindow* window = main.activeSimulation();
+    QCOMPARE(window->document().title(), std::string("GROVEX2"));
+    const Size whole = window->view().wholeTableSize();
+    // Inside the widget's frame (the empty view still scrolls over its starting size).
+    const QSize inside = window->resultsWidget().contentsRect().size();
+    QVERIFY2(inside.width() >= whole.width && inside.height() >= whole.height,
+             qPrintable(QStringLiteral("%1x%2 for %3x%4")
+                            .arg(inside.width())
+                            .arg(inside.height())
+                            .arg(whole.width)
+                            .arg(whole.height)));
+
+    whenDialogShows<InitializeStandSheet>([](InitializeStandSheet& sheet) {
+        sheet.findChild<QPushButton*>(controlName(1))->click();
+        if (sheet.isVisible()) {
+            sheet.reject();
+        }
+    });
+    trigger(*app, cmd::kInitializeAndProject);
+    QVERIFY(sandbox_.ui().texts().empty());
+    CGROVEXDoc& doc = window->document();
+    QCOMPARE(doc.model.lastTable(), 0);
+    QCOMPARE(doc.model.age, 25);
+    // The site index is the dominant height at age 25.
+    QVERIFY(qAbs(doc.model.tables[0].stand.dominantHeight - 60.0f) < 0.01f);
+    QCOMPARE(doc.plantationPage.tp, 800.0f);
+    QCOMPARE(doc.volumeUnitsPage.minDbhClass, 7);
+    // The whole table is in sight: nothing to scroll.
+    QCOMPARE(window->resultsWidget().verticalScrollBar()->maximum(), 0);
+    QCOMPARE(window->resultsWidget().horizontalScrollBar()->maximum(), 0);
+    keepSnapshot(main, QStringLiteral("first_projection.png"));
+}
+
+// The site index box takes what the user types, and the projection follows it.
+void ProjectionWindowTest::aTypedSiteIndexGrowsAnotherStand() {
+    auto app = sandbox_.start();
+    CGROVEXDoc& doc = app->mainWindow().activeSimulation()->document();
+    const auto initializeWithSite = [&](const QString& site) {
+        whenDialogShows<InitializeStandSheet>([site](InitializeStandSheet& sheet) {
+            auto* box = qobject_cast<QLineEdit*>(sheet.control(plantation::kSiteIndex));
+            QVERIFY(box != nullptr && box->isEnabled() && !box->isReadOnly());
+            box->selectAll();
+            QTest::keyClicks(box, site);
+            sheet.findChild<QPushButton*>(controlName(1))->click();
+            if (sheet.isVisible()) {
+                sheet.reject();
+            }
+        });
+        trigger(*app, cmd::kInitializeAndProject);
+    };
+
+    initializeWithSite(QStringLiteral("60"));
+    QCOMPARE(doc.model.lastTable(), 0);
+    const ResultTable site60 = doc.model.tables[0];
+
+    sandbox_.ui().queueAnswer(Answer::No); // not saved before the reset
+    trigger(*app, cmd::kReset);
+    QCOMPARE(doc.model.lastTable(), -1);
+    // The reopened sheet shows the site index accepted last time; 70 replaces it.
+    whenDialogShows<InitializeStandSheet>([](InitializeStandSheet& sheet) {
+        auto* box = qobject_cast<QLineEdit*>(sheet.control(plantation::kSiteIndex));
+        QCOMPARE(box->text(), QStringLiteral("60.000000"));
+        sheet.reject();
+    });
+    trigger(*app, cmd::kInitializeAndProject);
+    initializeWithSite(QStringLiteral("70"));
+    QCOMPARE(doc.model.lastTable(), 0);
+    QCOMPARE(doc.plantationPage.site, 70.0f);
+    const ResultTable& site70 = doc.model.tables[0];
+    QCOMPARE(site70.age, site60.age);
+    QVERIFY(qAbs(site70.stand.dominantHeight - 70.0f) < 0.01f);
+    QVERIFY(site70.stand.basalArea > site60.stand.basalArea);
+    QVERIFY(site70.summary.find("Site Index =   70.00") != std::string::npos);
 }
 
 void ProjectionWindowTest::treatmentsAppendTablesAndResetEmptiesTheView() {

@@ -29,8 +29,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <functional>
 #include <memory>
@@ -86,6 +88,7 @@ private slots:
 
     void startsHiddenAndTogglesWithItsOwnMenu();
     void opensEditsPastesAndSavesAFile();
+    void cellsAreNamedInTheStatusBarTheToolTipsAndARefusedSave();
     void insertRowAsksForACountAndRefusesOneOutOfRange();
     void closingTheApplicationAsksAboutAModifiedList();
     void printsTheGridInPagesAcrossThenDown();
@@ -262,6 +265,46 @@ void TreeListWindowTest::opensEditsPastesAndSavesAFile() {
         QCOMPARE(saved.crownClass, shown.crownClass);
     }
     QCOMPARE(reread.rows[2].id, std::string("A7"));
+}
+
+void TreeListWindowTest::cellsAreNamedInTheStatusBarTheToolTipsAndARefusedSave() {
+    app_ = sandbox_.start();
+    MainWindow& main = app_->mainWindow();
+    TreeListWindow& window = openTreeList(sampleFile());
+    TreeListWidget& widget = window.widget();
+    QCOMPARE(main.statusBar()->currentMessage(), QStringLiteral("Ready"));
+
+    // The current cell, wherever the mouse or the keys put it.
+    QTest::mouseClick(widget.viewport(), Qt::LeftButton, {}, cellCentre(2, 3));
+    QCOMPARE(main.statusBar()->currentMessage(), QStringLiteral("Row 2, Height (feet)"));
+    main.executeCommand(cmd::kCellUp);
+    QCOMPARE(main.statusBar()->currentMessage(), QStringLiteral("Row 1, Height (feet)"));
+
+    // The cell under the mouse; nothing beside the tree cells.
+    const auto toolTipAt = [&widget](QPoint at) {
+        QHelpEvent help(QEvent::ToolTip, at, widget.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(widget.viewport(), &help);
+        return help.isAccepted() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(toolTipAt(cellCentre(0, 2)), QStringLiteral("Header, Plot area (acres)"));
+    QCOMPARE(toolTipAt(cellCentre(3, 4)), QStringLiteral("Row 3, Crown class"));
+    QCOMPARE(toolTipAt(cellCentre(3, 6)), QString());
+    settle();
+    keepSnapshot(main.grab().toImage(), QStringLiteral("tree_list_cell_names.png"));
+
+    // A height that does not fit its field: the refusal names the cell as the status bar does.
+    doubleClickCell(widget, 2, 3);
+    QTest::keyClicks(&widget.editor(), QStringLiteral("104.3"));
+    QTest::keyClick(&widget.editor(), Qt::Key_Return);
+    QCOMPARE(main.statusBar()->currentMessage(), QStringLiteral("Row 2, Height (feet)"));
+    main.executeCommand(cmd::kFileSave);
+    QCOMPARE(sandbox_.ui().texts(),
+             std::vector<std::string>{
+                 "Row 2, Height: 104.3 does not fit its 4-character field. The tree list was not saved."});
+
+    // The simulation window has nothing to name.
+    main.executeCommand(cmd::kShowHideTreeList);
+    QCOMPARE(main.statusBar()->currentMessage(), QStringLiteral("Ready"));
 }
 
 void TreeListWindowTest::insertRowAsksForACountAndRefusesOneOutOfRange() {

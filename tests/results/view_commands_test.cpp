@@ -1,6 +1,7 @@
 // Commands of the results view: select all, the range of tables shown, font size and its record, scrolling
 // to the newest table, copy in its three modes and printing in pages.
 
+#include "model/input1.h"
 #include "results/font_record.h"
 #include "view_fixture.h"
 
@@ -133,6 +134,29 @@ TEST_F(ViewTest, ARecordThatCannotBeSavedIsReportedOnceAndTheSizeStillChanges) {
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Unable to save " + missing +
                                                    "def_Font.bin: No such file or "
                                                    "directory."});
+}
+
+// A new window is made as large as the first table of the proposed plantation needs: the scroll size of a
+// view holding that table once it has been projected, at every font size.
+TEST_F(ViewTest, AWholeTableNeedsTheRoomOfTheProposedPlantationsTable) {
+    CGROVEXView& empty = open(0);
+    CGROVEXDoc projected;
+    projected.model.ResetModel();
+    WriteInput1(projected.model, Input1{});
+    ASSERT_TRUE(StartRun(projected.model));
+    projected.model.ProjectToTarget();
+    ASSERT_EQ(projected.model.tables.size(), 1u);
+    CGROVEXView shown(projected, metrics, settings, ui, clipboard, appDirectory());
+    shown.OnInitialUpdate();
+
+    for (int step = 0; step < 3; ++step) {
+        const Size whole = empty.wholeTableSize();
+        EXPECT_EQ(whole.width, shown.scrollSize().width) << step;
+        EXPECT_EQ(whole.height, shown.scrollSize().height) << step;
+        empty.execute(kIncreaseFontSize);
+        shown.execute(kIncreaseFontSize);
+        EXPECT_GT(empty.wholeTableSize().height, whole.height);
+    }
 }
 
 TEST_F(ViewTest, ScrollToNewestNeedsASecondTable) {

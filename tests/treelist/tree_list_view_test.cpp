@@ -47,6 +47,47 @@ TEST_F(GridTest, HitTestAddsTheScrollPositionAndFindsNothingWithoutAList) {
     EXPECT_EQ(view.hitTest({10, 5}), (GridCell{10, 2})); // logical (110, 175)
 }
 
+// ---- Cell names ----
+
+// The status bar names the current cell and a tool tip the cell under the pointer, with the names the
+// messages of a refused save use.
+TEST_F(GridTest, TheCurrentCellAndTheCellUnderThePointerAreNamedWithTheirUnits) {
+    EXPECT_EQ(view.cellDescriptionAt(cellPoint(0, 2)), ""); // no list yet
+    load(12);
+    EXPECT_EQ(view.currentCellDescription(), "");
+    click(12, 3);
+    EXPECT_EQ(view.currentCellDescription(), "Row 12, Height (feet)");
+    view.execute(kCellRight);
+    EXPECT_EQ(view.currentCellDescription(), "Row 12, Crown class");
+
+    const std::string header[] = {"Header, Record code (always 1)",
+                                  "Header, Plot ID",
+                                  "Header, Plot area (acres)",
+                                  "Header, Age (growing seasons)",
+                                  "Header, Fertilization age (growing seasons)",
+                                  "Header, Nitrogen (pounds per acre)",
+                                  "Header, Phosphorus (1 yes, 0 no)",
+                                  "Header, Thinning age (growing seasons, 0 when never thinned)",
+                                  "Header, Basal area after thinning (square feet per acre)",
+                                  "Header, Basal area before thinning (square feet per acre)",
+                                  "Header, Hardwood (1 yes, 0 no)",
+                                  "Header, Hardwood percent (percent of basal area)"};
+    for (int column = 0; column < 12; ++column) {
+        EXPECT_EQ(view.cellDescriptionAt(cellPoint(0, column)), header[column]);
+    }
+    const std::string tree[] = {"Row 3, Record code (always 2)", "Row 3, Tree ID", "Row 3, DBH (inches)",
+                                "Row 3, Height (feet)", "Row 3, Crown class"};
+    for (int column = 0; column < 5; ++column) {
+        EXPECT_EQ(view.cellDescriptionAt(cellPoint(3, column)), tree[column]);
+    }
+    // Beside a tree row's cells, below the last row, and scrolled.
+    EXPECT_EQ(view.cellDescriptionAt(cellPoint(3, 5)), "");
+    EXPECT_EQ(view.cellDescriptionAt({10, 17 * 13 + 5}), "");
+    view.setClientSize({300, 100});
+    view.setScrollPosition({0, 17 * 5});
+    EXPECT_EQ(view.cellDescriptionAt(cellPoint(0, 2)), "Row 5, DBH (inches)");
+}
+
 // ---- Mouse ----
 
 TEST_F(GridTest, ClickAndDragSelectABlock) {
