@@ -10,9 +10,12 @@
 #include <QMenuBar>
 #include <QPaintDevice>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace grovex {
 namespace {
@@ -36,9 +39,8 @@ StandValueWindow::StandValueWindow(std::shared_ptr<RunRecord> record, PricesChoi
     text_->setFocusPolicy(Qt::NoFocus);
     setCentralWidget(text_);
     buildActions();
-    const QFontMetrics metrics(text_->font());
-    resize(metrics.horizontalAdvance(QLatin1Char('0')) * 76, metrics.lineSpacing() * 34);
     refresh();
+    fitToText();
 }
 
 void StandValueWindow::buildActions() {
@@ -66,12 +68,24 @@ void StandValueWindow::buildActions() {
     menuBar()->addMenu(QStringLiteral("&Edit"))->addAction(copyAction);
     menuBar()->addMenu(QStringLiteral("P&rices"))->addAction(choose);
 
-    QToolBar* bar = addToolBar(QStringLiteral("Stand Value"));
-    bar->setIconSize(QSize(16, 16));
-    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    bar->addAction(choose);
-    bar->addSeparator();
-    bar->addActions({copyAction, printAction});
+    toolBar_ = addToolBar(QStringLiteral("Stand Value"));
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolBar_->addAction(choose);
+    toolBar_->addSeparator();
+    toolBar_->addActions({copyAction, printAction});
+}
+
+// Wide enough for the cash-flow table and, as far as the screen allows, high enough for all of it.
+void StandValueWindow::fitToText() {
+    const QFontMetrics metrics(text_->font());
+    const int lines = static_cast<int>(text_->document()->blockCount()) + 2;
+    const int chrome = menuBar()->sizeHint().height() + toolBar_->sizeHint().height();
+    const QScreen* screen = this->screen();
+    const int available = screen != nullptr ? screen->availableGeometry().height() * 4 / 5 : 700;
+    resize(metrics.horizontalAdvance(QLatin1Char('0')) * 72 + 2 * text_->frameWidth() +
+               text_->verticalScrollBar()->sizeHint().width(),
+           std::clamp(metrics.lineSpacing() * std::max(lines, 30) + chrome, 300, std::max(300, available)));
 }
 
 // The text is set again only when it changed, so that the place the user scrolled to stays.

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QPlainTextEdit;
+class QToolBar;
 
 namespace grovex {
 
@@ -42,6 +43,7 @@ signals:
 
 private:
     void buildActions();
+    void fitToText();
 
     std::shared_ptr<RunRecord> record_;
     PricesChoice& prices_;
@@ -49,6 +51,7 @@ private:
     Ui& ui_;
     StandValueModel model_;
     QPlainTextEdit* text_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
 };
 
 // The window's text as a print job.
