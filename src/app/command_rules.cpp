@@ -67,6 +67,7 @@ CommandRoute commandRoute(int id) {
     case kWindowTile:
     case kWindowArrange:
     case kFileSaveAll:
+    case kStandValue:
         return CommandRoute::MainFrame;
     case kFileClose:
     case kFileSave:
@@ -138,7 +139,7 @@ bool shellCommandEnabled(int id, const ShellState& state) {
     case CommandRoute::Application:
         return true;
     case CommandRoute::MainFrame:
-        if (id == kWindowNew) {
+        if (id == kWindowNew || id == kStandValue) {
             return state.simulationActive;
         }
         if (id == kWindowCascade || id == kWindowTile || id == kWindowArrange) {

@@ -8,7 +8,7 @@ namespace grovex {
 // Where a command goes.
 enum class CommandRoute {
     Application,   // About, New, Open, recent files, Print Setup, help, the tree list window
-    MainFrame,     // Exit, bars, window arrangement, Save All
+    MainFrame,     // Exit, bars, window arrangement, Save All, Stand Value
     Document,      // Close, Save, Save As of the active simulation document
     View,          // the active results view answers enabled, checked and execute (Copy, Print, keys...)
     TreeList,      // the tree list window answers enabled and execute (its files, editing, printing, keys)

@@ -52,6 +52,7 @@ constexpr auto kStrings = std::to_array<Entry>({
     {kViewAllTables, "Show all tables of the simulation or only those of the latest command\nView All Tables"},
     {kShowHideTreeList, "Show or hide the tree list window\nShow or Hide Tree List"},
     {kToolbarTreeList, "Show or hide the tree list window\nTree List"},
+    {kStandValue, "Show the cash flows, NPV, LEV and IRR of the active simulation's run\nStand Value"},
     {kInitializeAndProject, "Describe a stand and project it to its output target\nInitialize and Project (ctrl I)"},
     {kMidrotationAndProject,
      "Apply a midrotation treatment and project to a new target\nMidrotation Treatment and Project (ctrl G)"},

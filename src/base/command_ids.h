@@ -58,6 +58,7 @@ inline constexpr int kDecreaseFontSize = 32777;
 inline constexpr int kViewAllTables = 32815;
 inline constexpr int kShowHideTreeList = 32807;
 inline constexpr int kToolbarTreeList = 32772;
+inline constexpr int kStandValue = 32840; // the Stand Value window of the active simulation
 
 // Projection, reset, tree list and macro commands of a simulation
 inline constexpr int kInitializeAndProject = 32771;

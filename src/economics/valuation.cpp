@@ -98,38 +98,44 @@ void sortByYear(std::vector<CashFlow>& flows) {
 
 } // namespace
 
+void noteFertilization(const GrowthModel& model, std::vector<Fertilization>& fertilizations) {
+    const bool noted = !fertilizations.empty() && fertilizations.back().age == model.kfert;
+    if (model.qfert != 0 && model.kfert > 0 && !noted) {
+        fertilizations.push_back(Fertilization{model.kfert, model.lbn, model.qphos != 0});
+    }
+}
+
 void RunRecorder::standAtAge(const GrowthModel& model) {
-    if (!values_.empty() && model.age < values_.back().age) {
-        values_.clear();
-        fertilizations_.clear();
-    }
-    const bool newFertilization =
-        model.qfert != 0 && model.kfert > 0 && (fertilizations_.empty() || fertilizations_.back().age != model.kfert);
-    if (newFertilization) {
-        fertilizations_.push_back(Fertilization{model.kfert, model.lbn, model.qphos != 0});
-    }
     liveClassRows(model, rows_);
     const double value = standValue(prices_, rows_, UsesThinnedCoefficients(model.qthin, model.ithin));
-    if (!values_.empty() && values_.back().age == model.age) {
-        values_.back().value = value;
-    } else {
-        values_.push_back(AgeValue{model.age, value});
+    if (keepAtAge(values_, AgeValue{model.age, value})) {
+        fertilizations_.clear();
     }
+    noteFertilization(model, fertilizations_);
 }
 
 void RunRecorder::keepUpTo(int age) {
-    std::erase_if(values_, [age](const AgeValue& v) { return v.age > age; });
-    std::erase_if(fertilizations_, [age](const Fertilization& f) { return f.age > age; });
+    dropAfter(values_, age);
+    dropAfter(fertilizations_, age);
 }
 
 RunFacts runFacts(const GrowthModel& model, const RunRecorder* recorder) {
+    if (recorder != nullptr) {
+        return runFacts(model, model.tables, &recorder->values(), recorder->fertilizations());
+    }
+    return runFacts(model, model.tables, nullptr);
+}
+
+RunFacts runFacts(const GrowthModel& model, const std::vector<ResultTable>& tables,
+                  const std::vector<RunRecorder::AgeValue>* yearlyValues,
+                  const std::vector<Fertilization>& fertilizations) {
     RunFacts facts;
     facts.bareLand = model.qexist == 0;
     facts.startAge = facts.bareLand ? 0 : numerics::wholeYears(model.exage);
-    facts.tables = &model.tables;
-    if (recorder != nullptr) {
-        facts.fertilizations = recorder->fertilizations();
-        facts.yearlyValues = recorder->values();
+    facts.tables = &tables;
+    if (yearlyValues != nullptr) {
+        facts.fertilizations = fertilizations;
+        facts.yearlyValues = *yearlyValues;
     } else {
         if (model.kfert > 0 && model.lbn > 0) {
             facts.fertilizations.push_back(Fertilization{model.kfert, model.lbn, model.qphos != 0});

@@ -28,6 +28,31 @@ struct Fertilization {
     bool phosphorus = false;
 };
 
+// Keeps `entry` as the record of its age among `records`, which are in age order: the same age replaces the
+// earlier record (a treatment reports its age again), and an age lower than the last starts a new run, which
+// is answered true after the earlier records were dropped.
+template <class Entry> bool keepAtAge(std::vector<Entry>& records, Entry&& entry) {
+    const bool newRun = !records.empty() && entry.age < records.back().age;
+    if (newRun) {
+        records.clear();
+    }
+    if (!records.empty() && records.back().age == entry.age) {
+        records.back() = std::move(entry);
+    } else {
+        records.push_back(std::move(entry));
+    }
+    return newRun;
+}
+
+// Forgets the records of ages after `age`.
+template <class Entry> void dropAfter(std::vector<Entry>& records, int age) {
+    std::erase_if(records, [age](const Entry& e) { return e.age > age; });
+}
+
+// Notes the fertilization the model holds, unless it was noted already: a fertilization is seen when the
+// projection after it starts.
+void noteFertilization(const GrowthModel& model, std::vector<Fertilization>& fertilizations);
+
 // Keeps, while a run projects, the value of the live stand at every age and the run's fertilizations (a
 // fertilization is seen when the projection after it starts): attach it to the model with setObserver. An
 // age lower than the last one seen starts a new run.
@@ -65,6 +90,11 @@ struct RunFacts {
 
 // The facts of a model's run, from its tables and, when given, what a recorder kept during it.
 RunFacts runFacts(const GrowthModel& model, const RunRecorder* recorder);
+// The facts of a run whose tables are `tables` (those of the model's latest run), with the yearly values and
+// fertilizations recorded during it; without a record (nothing given), those the tables alone allow.
+RunFacts runFacts(const GrowthModel& model, const std::vector<ResultTable>& tables,
+                  const std::vector<RunRecorder::AgeValue>* yearlyValues,
+                  const std::vector<Fertilization>& fertilizations = {});
 
 struct Valuation {
     std::vector<CashFlow> flows; // in year order

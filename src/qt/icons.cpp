@@ -166,6 +166,19 @@ QIcon drawnToolbarIcon(int id) {
             p.drawLine(QPointF(15, 5.5), QPointF(13, 3.5));
             p.drawLine(QPointF(15, 5.5), QPointF(16, 3));
         });
+    case kStandValue:
+        return drawnIcon([](QPainter& p) {
+            drawPine(p, {4.5, 15}, 12);
+            p.setPen(QPen(QColor(0x8d, 0x6e, 0x00), 0.9));
+            p.setBrush(QColor(0xfb, 0xc0, 0x2d));
+            p.drawEllipse(QPointF(11, 9.5), 4.5, 4.5);
+            QFont font = p.font();
+            font.setBold(true);
+            font.setPixelSize(8);
+            p.setFont(font);
+            p.setPen(QColor(0x5d, 0x40, 0x37));
+            p.drawText(QRectF(6.5, 5, 9, 9), Qt::AlignCenter, QStringLiteral("$"));
+        });
     case kRecordMacro:
         return drawnIcon([](QPainter& p) {
             p.setPen(QPen(QColor(0x8e, 0x00, 0x00), 1));

@@ -15,6 +15,7 @@
 #include "qt/platform/qt_text.h"
 #include "qt/results_widget.h"
 #include "qt/simulation_window.h"
+#include "qt/stand_value_window.h"
 #include "qt/status_panes.h"
 #include "qt/tree_list_window.h"
 #include "results/document_file.h"
@@ -75,7 +76,8 @@ QStringList droppedDocuments(const QMimeData* data) {
 
 } // namespace
 
-MainWindow::MainWindow(Application& app) : app_(app), saver_(app.ui(), writeDocument) {
+MainWindow::MainWindow(Application& app)
+    : app_(app), saver_(app.ui(), writeDocument), prices_(app.settings(), app.ui(), app.appDirectory()) {
     setWindowTitle(QStringLiteral("GROVEX"));
     setWindowIcon(applicationIcon());
     setAcceptDrops(true);
@@ -142,8 +144,15 @@ SimulationWindow* MainWindow::findWindow(const std::string& path) const {
     return nullptr;
 }
 
+// The windows of one document share its run record.
 SimulationWindow* MainWindow::addSimulationWindow(std::shared_ptr<CGROVEXDoc> document) {
-    auto* window = new SimulationWindow(std::move(document), app_.viewServices());
+    std::shared_ptr<RunRecord> record;
+    for (SimulationWindow* other : simulationWindows()) {
+        if (other->sharedDocument() == document) {
+            record = other->runRecord();
+        }
+    }
+    auto* window = new SimulationWindow(std::move(document), app_.viewServices(), std::move(record));
     window->setCloseGuard([this](SimulationWindow& closing) { return confirmClose(closing); });
     window->setInputSource(std::make_unique<DialogInputSource>(window, app_.ui(), treeListBrowser(app_), [this] {
         TreeListWindow* treeList = treeListWindow();
@@ -322,8 +331,54 @@ void MainWindow::executeFrameCommand(int id) {
     case kFileSaveAll:
         saveAll();
         break;
+    case kStandValue:
+        if (SimulationWindow* window = activeSimulation()) {
+            showStandValue(*window);
+        }
+        break;
     default:
         break;
+    }
+}
+
+// A closed window stays a child, hidden, until it is deleted.
+StandValueWindow* MainWindow::standValueWindow(const CGROVEXDoc& document) const {
+    for (StandValueWindow* window : findChildren<StandValueWindow*>(Qt::FindDirectChildrenOnly)) {
+        if (window->isVisible() && &window->record().document() == &document) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+StandValueWindow* MainWindow::showStandValue(SimulationWindow& simulation) {
+    StandValueWindow* window = standValueWindow(simulation.document());
+    if (window == nullptr) {
+        prices_.windowOpens();
+        window = new StandValueWindow(simulation.runRecord(), prices_, app_.viewServices().clipboard, app_.ui(), this);
+        connect(window, &StandValueWindow::pricesChosen, this, &MainWindow::refreshStandValues);
+        refreshStandValues();
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+void MainWindow::refreshStandValues() {
+    const auto shown = simulationWindows();
+    for (StandValueWindow* window : findChildren<StandValueWindow*>(Qt::FindDirectChildrenOnly)) {
+        if (window->isHidden()) {
+            continue; // closed, or not shown yet
+        }
+        const bool open = std::any_of(shown.begin(), shown.end(), [window](SimulationWindow* simulation) {
+            return !simulation->isHidden() && &simulation->document() == &window->record().document();
+        });
+        if (open) {
+            window->refresh();
+        } else {
+            window->close();
+        }
     }
 }
 
@@ -378,6 +433,7 @@ void MainWindow::updateCommandUi() {
     showMenu(active != nullptr ? kMenuSimulation : treeList != nullptr ? kMenuTreeList : kMenuNoDocument);
     updateCommandStates(active, treeList);
     updateTitles();
+    refreshStandValues();
 
     // The tree list names its current cell.
     statusPanes_->setIdleMessage(treeList != nullptr ? toQString(treeList->view().currentCellDescription())

@@ -4,6 +4,7 @@
 // window titles and the "Modified" pane up to date in one place (updateCommandUi).
 
 #include "app/document_commands.h"
+#include "app/stand_value.h"
 
 #include <QMainWindow>
 
@@ -19,6 +20,7 @@ class Application;
 class CGROVEXDoc;
 class CommandActions;
 class SimulationWindow;
+class StandValueWindow;
 class StatusPanes;
 class TreeListWindow;
 
@@ -40,6 +42,13 @@ public:
     // The window that shows the document saved as `path`, if any.
     SimulationWindow* findWindow(const std::string& path) const;
     SimulationWindow* addSimulationWindow(std::shared_ptr<CGROVEXDoc> document);
+    // The Stand Value window of the simulation's document, opened (with the prices remembered, or asked for
+    // the first time) or brought to the front.
+    StandValueWindow* showStandValue(SimulationWindow& window);
+    // The Stand Value window of the document, if one is open.
+    StandValueWindow* standValueWindow(const CGROVEXDoc& document) const;
+    PricesChoice& prices() { return prices_; }
+
     // The active child window when it is the tree list window.
     TreeListWindow* activeTreeList() const;
     // The tree list window, shown or hidden; null when there is none.
@@ -72,6 +81,9 @@ private:
     void saveAll();
     void updateCommandStates(SimulationWindow* simulation, TreeListWindow* treeList);
     void updateTitles();
+    // Every Stand Value window shows its simulation as it is now; one whose simulation has no window left
+    // closes.
+    void refreshStandValues();
     void showMenu(int menuId);
     void placeChild(QMdiSubWindow& window);
     void saveState();
@@ -81,6 +93,7 @@ private:
     CommandActions* commands_ = nullptr;
     StatusPanes* statusPanes_ = nullptr;
     DocumentSaver saver_;
+    PricesChoice prices_;
     int shownMenu_ = 0;
     bool closingAll_ = false;
 };

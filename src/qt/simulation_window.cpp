@@ -32,10 +32,12 @@ private:
     ResultsWidget& widget_;
 };
 
-SimulationWindow::SimulationWindow(std::shared_ptr<CGROVEXDoc> document, const ViewServices& services, QWidget* parent)
+SimulationWindow::SimulationWindow(std::shared_ptr<CGROVEXDoc> document, const ViewServices& services,
+                                   std::shared_ptr<RunRecord> record, QWidget* parent)
     : QMdiSubWindow(parent), document_(std::move(document)), ui_(services.ui), clipboard_(services.clipboard),
-      stateFile_(temporaryStateDirectory(services.appDirectory) + kTemporaryStateFileName),
-      playStateFile_(temporaryStateDirectory(services.appDirectory) + kPlayStateFileName) {
+      record_(record ? std::move(record) : std::make_shared<RunRecord>(document_)),
+      stateFile_(temporaryStateDirectory(services.appDirectory) + kTemporaryStateFileName, *record_),
+      playStateFile_(temporaryStateDirectory(services.appDirectory) + kPlayStateFileName, *record_) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(applicationIcon());
     view_ = std::make_unique<CGROVEXView>(*document_, QtFontMetricsSource::screen(), services.settings, services.ui,
@@ -46,6 +48,7 @@ SimulationWindow::SimulationWindow(std::shared_ptr<CGROVEXDoc> document, const V
     setFocusProxy(widget_);
     connect(widget_, &ResultsWidget::commandStateChanged, this, &SimulationWindow::commandStateChanged);
     viewHooks_ = std::make_unique<WidgetViewHooks>(*view_, *widget_);
+    commandHooks_ = std::make_unique<RecordResetHooks>(*viewHooks_, *record_);
     macro_ = std::make_unique<MacroRecorder>(services.macroStore, *document_, ui_, playStateFile_,
                                              services.appDirectory, [this] { viewHooks_->refresh(); });
     setInputSource(std::make_unique<DialogInputSource>(this, ui_));
@@ -57,6 +60,7 @@ SimulationWindow::~SimulationWindow() {
     projection_.reset();
     macroInputs_.reset();
     macro_.reset();
+    commandHooks_.reset();
     viewHooks_.reset();
     delete widget_;
 }
@@ -128,7 +132,7 @@ void SimulationWindow::setInputSource(std::unique_ptr<InputSource> inputs) {
     inputs_ = std::move(inputs);
     macroInputs_ = std::make_unique<MacroInputSource>(*macro_, *inputs_);
     projection_ = std::make_unique<ProjectionCommands>(*document_, ui_, *macroInputs_, stateFile_, macro_.get(),
-                                                       viewHooks_.get());
+                                                       commandHooks_.get());
     projection_->setSaveAction(save_);
     macro_->setProjection([this] { projection_->project(); });
 }

@@ -2,6 +2,7 @@
 // A child window of a simulation: one document, one results view of it and the widget that shows the view.
 // Several windows may show the same document ("New Window"); the document lives while one of them does.
 
+#include "app/run_record.h"
 #include "control/macro_recorder.h"
 #include "control/projection.h"
 #include "results/document.h"
@@ -34,13 +35,17 @@ class SimulationWindow : public QMdiSubWindow {
     Q_OBJECT
 
 public:
-    SimulationWindow(std::shared_ptr<CGROVEXDoc> document, const ViewServices& services, QWidget* parent = nullptr);
+    // `record`: the run record of the document's other windows; a new one for the first window.
+    SimulationWindow(std::shared_ptr<CGROVEXDoc> document, const ViewServices& services,
+                     std::shared_ptr<RunRecord> record = nullptr, QWidget* parent = nullptr);
     ~SimulationWindow() override;
 
     CGROVEXDoc& document() { return *document_; }
     const std::shared_ptr<CGROVEXDoc>& sharedDocument() const { return document_; }
     CGROVEXView& view() { return *view_; }
     ResultsWidget& resultsWidget() { return *widget_; }
+    // The stand of every year of the document's latest run, which the Stand Value window values.
+    const std::shared_ptr<RunRecord>& runRecord() const { return record_; }
 
     // The outer size at which the view shows a whole table at its font without scrolling.
     QSize sizeForWholeTable();
@@ -82,12 +87,14 @@ private:
     std::function<bool(SimulationWindow&)> closeGuard_;
     Ui& ui_;
     Clipboard& clipboard_;
-    StateFile stateFile_;
-    StateFile playStateFile_;
+    std::shared_ptr<RunRecord> record_;
+    RecordedStateFile stateFile_;
+    RecordedStateFile playStateFile_;
     std::unique_ptr<MacroRecorder> macro_;
     std::unique_ptr<InputSource> inputs_;
     std::unique_ptr<MacroInputSource> macroInputs_;
     std::unique_ptr<WidgetViewHooks> viewHooks_;
+    std::unique_ptr<RecordResetHooks> commandHooks_; // the view's hooks for the commands; Reset empties the record
     std::unique_ptr<ProjectionCommands> projection_;
     ProjectionCommands::SaveAction save_;
 };

@@ -35,6 +35,9 @@ struct CellRef {
     bool operator==(const CellRef&) const = default;
 };
 
+// Puts text on the clipboard; a step that fails is named in a message.
+void PutTextOnClipboard(Clipboard& clipboard, Ui& ui, const std::string& text);
+
 class CGROVEXView {
 public:
     // appDirectory ends with the path separator; the font record "def_Font.bin" lives there.

@@ -60,15 +60,19 @@ std::string CGROVEXView::copiedCellText(int row, int column) const {
 }
 
 void CGROVEXView::putOnClipboard(const std::string& text) {
-    switch (clipboard_.setText(text)) {
+    PutTextOnClipboard(clipboard_, ui_, text);
+}
+
+void PutTextOnClipboard(Clipboard& clipboard, Ui& ui, const std::string& text) {
+    switch (clipboard.setText(text)) {
     case ClipboardStatus::CannotOpen:
-        ui_.message("Cannot open the Clipboard", Buttons::Ok, Icon::Warning);
+        ui.message("Cannot open the Clipboard", Buttons::Ok, Icon::Warning);
         break;
     case ClipboardStatus::CannotEmpty:
-        ui_.message("Cannot empty the Clipboard", Buttons::Ok, Icon::Warning);
+        ui.message("Cannot empty the Clipboard", Buttons::Ok, Icon::Warning);
         break;
     case ClipboardStatus::CannotSet:
-        ui_.message("Unable to set Clipboard data", Buttons::Ok, Icon::Warning);
+        ui.message("Unable to set Clipboard data", Buttons::Ok, Icon::Warning);
         break;
     case ClipboardStatus::Ok:
         break;

@@ -64,7 +64,7 @@ TEST(MenusTest, SimulationMenuHoldsEveryItemInOrder) {
     EXPECT_EQ(itemTexts(bar[2]),
               (Texts{"&Record Macro", "&Play Macro", "&Stop Macro", "St&ep Macro", "-", "S&ave Macro", "&Open Macro"}));
     EXPECT_EQ(itemTexts(bar[3]), (Texts{"&Toolbar", "&Status Bar", "-", "&Increase Font Size", "&Decrease Font Size",
-                                        "-", "Show or Hide Tree &List", "View &All Tables"}));
+                                        "-", "Show or Hide Tree &List", "View &All Tables", "-", "Stand &Value"}));
     EXPECT_EQ(itemTexts(bar[4]), (Texts{"&New Window", "&Cascade", "&Tile", "&Arrange Icons"}));
     EXPECT_EQ(itemTexts(bar[5]), (Texts{"&Help Topics", "-", "&About GROVEX..."}));
 }
@@ -94,9 +94,9 @@ TEST(CommandRouteTest, TheActiveTreeListWindowTakesItsFileEditPrintAndKeyCommand
 
 TEST(MenusTest, ToolbarButtonsInOrderWithSeparators) {
     const std::vector<int> buttons(toolbarButtons().begin(), toolbarButtons().end());
-    EXPECT_EQ(buttons,
-              (std::vector<int>{57600, 32808, 0, 57601, 57603, 32809, 0, 57667, 57634, 0,     57607, 0,    32771, 32810,
-                                0,     32805, 0, 32772, 0,     32814, 0, 32778, 32779, 32780, 0,     32802}));
+    EXPECT_EQ(buttons, (std::vector<int>{57600, 32808, 0,     57601, 57603, 32809, 0,     57667, 57634,
+                                         0,     57607, 0,     32771, 32810, 0,     32805, 32840, 0,
+                                         32772, 0,     32814, 0,     32778, 32779, 32780, 0,     32802}));
 }
 
 TEST(MenusTest, EveryKeyHasOneCommand) {
@@ -193,6 +193,8 @@ INSTANTIATE_TEST_SUITE_P(Rules, ShellRuleTest,
                                          RuleCase{"SaveInSimulation", kFileSave, simulation(), true},
                                          RuleCase{"SaveInTreeList", kFileSave, treeListOnly(), false},
                                          RuleCase{"NewWindowInTreeList", kWindowNew, treeListOnly(), false},
+                                         RuleCase{"StandValueInSimulation", kStandValue, simulation(), true},
+                                         RuleCase{"StandValueInTreeList", kStandValue, treeListOnly(), false},
                                          RuleCase{"CascadeWithChild", kWindowCascade, treeListOnly(), true},
                                          RuleCase{"TileWithoutChild", kWindowTile, noWindow(), false},
                                          RuleCase{"RecentFirstOfOne", kRecentFile1, withRecent(1), true},

@@ -196,7 +196,7 @@ void ApplicationTest::simulationMenusHoldTheirItemsInOrder() {
                                                 "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
     QCOMPARE(entryTexts(menus[3]),
              (QStringList{"&Toolbar", "&Status Bar", "-", "&Increase Font Size", "&Decrease Font Size", "-",
-                          "Show or Hide Tree &List", "View &All Tables"}));
+                          "Show or Hide Tree &List", "View &All Tables", "-", "Stand &Value"}));
 
     // The empty view: nothing to select or copy; a stand can be initialized; a macro can be recorded, not played.
     CommandActions& commands = main.commands();
@@ -213,7 +213,7 @@ void ApplicationTest::simulationMenusHoldTheirItemsInOrder() {
     QCOMPARE(commands.action(cmd::kReset)->statusTip(), QStringLiteral("Reset the current view"));
     QCOMPARE(commands.action(cmd::kEditCopy)->shortcuts(),
              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+C")), QKeySequence(QStringLiteral("Ctrl+Ins"))}));
-    QCOMPARE(commands.toolBar()->actions().size(), 26);
+    QCOMPARE(commands.toolBar()->actions().size(), 27);
 
     // Without a simulation window the short menu shows.
     main.activeSimulation()->close();

@@ -1,0 +1,30 @@
+#include "economics/stand_history.h"
+
+#include "model/volumes.h"
+
+namespace grovex::economics {
+
+void StandHistory::standAtAge(const GrowthModel& model) {
+    Stand stand{model.age, UsesThinnedCoefficients(model.qthin, model.ithin), {}};
+    liveClassRows(model, stand.rows);
+    if (keepAtAge(stands_, std::move(stand))) {
+        fertilizations_.clear();
+    }
+    noteFertilization(model, fertilizations_);
+}
+
+std::vector<RunRecorder::AgeValue> StandHistory::values(const Prices& prices) const {
+    std::vector<RunRecorder::AgeValue> values;
+    values.reserve(stands_.size());
+    for (const Stand& stand : stands_) {
+        values.push_back({stand.age, standValue(prices, stand.rows, stand.thinnedCoefficients)});
+    }
+    return values;
+}
+
+void StandHistory::clear() {
+    stands_.clear();
+    fertilizations_.clear();
+}
+
+} // namespace grovex::economics
