@@ -156,6 +156,7 @@ public:
 private:
     void restore(bool modifiedBefore, bool saved);
     void runGuarded(int oldLastTable, bool modifiedBefore, bool saved);
+    void clearYearly();
     bool recording() const { return macro_ != nullptr && macro_->recording(); }
 
     CGROVEXDoc& doc_;
