@@ -66,6 +66,9 @@ CommandRoute commandRoute(int id) {
     case kWindowTile:
     case kWindowArrange:
     case kFileSaveAll:
+    case kViewCharts:
+    case kFileExportTables:
+    case kFileExportChart:
         return CommandRoute::MainFrame;
     case kFileClose:
     case kFileSave:
@@ -140,6 +143,9 @@ bool shellCommandEnabled(int id, const ShellState& state) {
         if (id == kWindowNew) {
             return state.simulationActive;
         }
+        if (id == kFileExportTables || id == kFileExportChart) {
+            return state.simulationActive;
+        }
         if (id == kWindowCascade || id == kWindowTile || id == kWindowArrange) {
             return state.childWindowOpen;
         }
@@ -161,6 +167,9 @@ std::optional<bool> shellCommandChecked(int id, const ShellState& state) {
     }
     if (id == kViewStatusBar) {
         return state.statusBarVisible;
+    }
+    if (id == kViewCharts) {
+        return state.chartsVisible;
     }
     return std::nullopt;
 }

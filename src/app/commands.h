@@ -73,6 +73,11 @@ inline constexpr int kStepMacro = 32802;
 inline constexpr int kSaveMacro = 32803;
 inline constexpr int kOpenMacro = 32804;
 
+// Stand development charts and export
+inline constexpr int kViewCharts = 32840;
+inline constexpr int kFileExportTables = 32841;
+inline constexpr int kFileExportChart = 32842;
+
 // Tree list grid: rows, and the keys of the shared accelerator table
 inline constexpr int kInsertRow = 32796;
 inline constexpr int kDeleteSelectedRows = 32797;

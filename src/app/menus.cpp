@@ -41,6 +41,7 @@ MenuBar makeSimulationMenu() {
         {"&File",
          {command("&New\tCtrl+N", kFileNew), command("&Open...\tCtrl+O", kFileOpen), command("&Close", kFileClose),
           command("&Save\tCtrl+S", kFileSave), command("Save &As...", kFileSaveAs), command("Save A&ll", kFileSaveAll),
+          separator(), command("Export &Tables...", kFileExportTables), command("Export C&hart...", kFileExportChart),
           separator(), command("&Print...\tCtrl+P", kFilePrint), command("Print Pre&view", kFilePrintPreview),
           command("P&rint Setup...", kFilePrintSetup), separator(), recentFiles(), separator(),
           command("E&xit", kAppExit)}},
@@ -53,7 +54,7 @@ MenuBar makeSimulationMenu() {
          {command("&Toolbar", kViewToolbar), command("&Status Bar", kViewStatusBar), separator(),
           command("&Increase Font Size", kIncreaseFontSize), command("&Decrease Font Size", kDecreaseFontSize),
           separator(), command("Show or Hide Tree &List", kShowHideTreeList),
-          command("View &All Tables", kViewAllTables)}},
+          command("View &All Tables", kViewAllTables), command("C&harts", kViewCharts)}},
         {"&Window",
          {command("&New Window", kWindowNew), command("&Cascade", kWindowCascade), command("&Tile", kWindowTile),
           command("&Arrange Icons", kWindowArrange)}},
@@ -109,6 +110,8 @@ constexpr auto kToolbar = std::to_array<int>({
     kStopMacro,
     kToolbarSeparator,
     kStepMacro,
+    kToolbarSeparator,
+    kViewCharts,
 });
 
 constexpr auto kAccelerators = std::to_array<Accelerator>({

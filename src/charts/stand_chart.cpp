@@ -13,7 +13,7 @@ namespace {
 constexpr int kGap = 6;
 constexpr int kSwatchWidth = 18;
 constexpr int kTickLength = 4;
-constexpr int kMinTickSpacing = 56; // device units between age ticks at the most
+constexpr int kMinTickSpacing = 44; // device units between age ticks at the least
 
 struct Range {
     double low = std::numeric_limits<double>::infinity();
@@ -98,7 +98,7 @@ void StandChart::layout(const FontMetricsSource& metrics, const Rect& area) {
     const int rows = (count + columns - 1) / columns;
     const int cellWidth = area.width() / columns;
     const int cellHeight = std::max(1, (area.bottom - top) / rows);
-    ageScale_ = niceScale(ages.low, ages.high, std::max(2, cellWidth / kMinTickSpacing), 1.0);
+    ageScale_ = niceScale(ages.low, ages.high, std::max(3, cellWidth / kMinTickSpacing), 1.0);
 
     for (int i = 0; i < count; ++i) {
         ChartPanel& panel = panels_.emplace_back();
@@ -196,7 +196,9 @@ void StandChart::paintLegend(Canvas& canvas) const {
 
 void StandChart::paintPanel(Canvas& canvas, const ChartPanel& panel) const {
     const Rect& plot = panel.plot;
-    canvas.textOut({plot.left, panel.frame.top}, panel.title);
+    canvas.clipTo({panel.frame.left, panel.frame.top, panel.frame.right - kGap, panel.frame.bottom});
+    canvas.textOut({panel.frame.left + kGap, panel.frame.top}, panel.title);
+    canvas.removeClip();
     for (const double tick : panel.scale.ticks()) {
         const int y = toDevice(-panel.scale.fraction(tick), plot.bottom, plot.height());
         canvas.fillSolidRect({plot.left, y, plot.right, y + 1}, kGridColor);

@@ -17,6 +17,7 @@ namespace grovex {
 
 class Application;
 class CGROVEXDoc;
+class ChartDock;
 class CommandActions;
 class SimulationWindow;
 class StatusPanes;
@@ -32,6 +33,7 @@ public:
     QMdiArea& mdiArea() { return *mdiArea_; }
     CommandActions& commands() { return *commands_; }
     StatusPanes& statusPanes() { return *statusPanes_; }
+    ChartDock& chartDock() { return *chartDock_; }
     DocumentSaver& saver() { return saver_; }
 
     // The active child window when it shows a simulation.
@@ -55,6 +57,11 @@ public:
     void updateCommandUi();
     // The recent-file entries of the File menus, after the list changed.
     void refreshRecentFiles();
+    // The chart pane shows the active simulation and the ones compared with it as they are now.
+    void refreshChart();
+    // File > Export Tables and Export Chart, to a file the user names.
+    void exportTables();
+    void exportChart();
 
     // Start: bar state and placement from the settings, then show.
     void restoreAndShow();
@@ -74,11 +81,13 @@ private:
     void updateTitles();
     void showMenu(int menuId);
     void saveState();
+    void fillChart();
 
     Application& app_;
     QMdiArea* mdiArea_ = nullptr;
     CommandActions* commands_ = nullptr;
     StatusPanes* statusPanes_ = nullptr;
+    ChartDock* chartDock_ = nullptr;
     DocumentSaver saver_;
     int shownMenu_ = 0;
     bool closingAll_ = false;
