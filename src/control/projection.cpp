@@ -234,7 +234,9 @@ void ProjectionCommands::runGuarded(int oldLastTable, bool modifiedBefore, bool 
             // The treatment inputs and their bounds describe this year's stand.
             model.StandStats();
             // The stand before a treatment; the projection records it again after the treatment.
-            doc_.yearly.record(model);
+            if (recordsYearly_) {
+                doc_.yearly.record(model);
+            }
         }
         if (recording()) {
             macro_->appendMarker("Project");
@@ -275,8 +277,10 @@ void ProjectionCommands::runGuarded(int oldLastTable, bool modifiedBefore, bool 
                 }
             }
         }
-        {
+        if (recordsYearly_) {
             RecordingScope yearly(model, doc_.yearly);
+            run.targetReached = model.ProjectToTarget();
+        } else {
             run.targetReached = model.ProjectToTarget();
         }
         if (view_ != nullptr) {
