@@ -184,7 +184,7 @@ void ProjectionCommands::restore(bool modifiedBefore, bool saved) {
     if (saved) {
         bytes = stateFile_.read();
     }
-    if (!bytes || loadDocument(doc_, *bytes) != DocumentLoad::Ok) {
+    if (!bytes || loadDocument(doc_, *bytes, YearlyValues::Required) != DocumentLoad::Ok) {
         ui_.message(kRestoreFailedMessage);
     }
     doc_.setModified(modifiedBefore);

@@ -362,7 +362,7 @@ std::vector<uint8_t> storeDocument(CGROVEXDoc& doc) {
     return out.take();
 }
 
-DocumentLoad loadDocument(CGROVEXDoc& doc, std::span<const uint8_t> bytes) {
+DocumentLoad loadDocument(CGROVEXDoc& doc, std::span<const uint8_t> bytes, YearlyValues yearlyValues) {
     ArchiveReader header(bytes);
     int32_t version = 0;
     if (!header.readInt32(version)) {
@@ -385,6 +385,9 @@ DocumentLoad loadDocument(CGROVEXDoc& doc, std::span<const uint8_t> bytes) {
     }
     const std::span<const uint8_t> rest = bytes.subspan(header.position() + reader.position());
     const std::optional<std::vector<StandPoint>> yearly = rest.empty() ? std::vector<StandPoint>{} : loadYearly(rest);
+    if (!yearly && yearlyValues == YearlyValues::Required) {
+        return DocumentLoad::UnexpectedFormat;
+    }
 
     // The names of equations 2 and 3 are not in the file.
     model.volnam[1] = "-blank-";

@@ -76,7 +76,12 @@ std::vector<uint8_t> storeDocument(CGROVEXDoc& doc);
 // yearly values: none when the file ends with the layout; when they cannot be read (another tag, a count
 // past the limit, cut short) the document has none and `yearlyUnread` is set. Bytes after them are ignored.
 // The modified flag, title and path are not touched.
-DocumentLoad loadDocument(CGROVEXDoc& doc, std::span<const uint8_t> bytes);
+//
+// A temporary state file, which this program wrote whole moments ago, must read back whole: with
+// `YearlyValues::Required` yearly values that cannot be read refuse the file like any other field.
+enum class YearlyValues { Optional, Required };
+DocumentLoad loadDocument(CGROVEXDoc& doc, std::span<const uint8_t> bytes,
+                          YearlyValues yearlyValues = YearlyValues::Optional);
 
 // Saves to a file without ever destroying its previous version. On success the document takes the path,
 // its file name as title, and is no longer modified; on failure its modified flag is as before the save and
