@@ -68,6 +68,9 @@ CommandRoute commandRoute(int id) {
     case kWindowArrange:
     case kFileSaveAll:
     case kStandValue:
+    case kViewCharts:
+    case kFileExportTables:
+    case kFileExportChart:
         return CommandRoute::MainFrame;
     case kFileClose:
     case kFileSave:
@@ -142,6 +145,9 @@ bool shellCommandEnabled(int id, const ShellState& state) {
         if (id == kWindowNew || id == kStandValue) {
             return state.simulationActive;
         }
+        if (id == kFileExportTables || id == kFileExportChart) {
+            return state.simulationActive;
+        }
         if (id == kWindowCascade || id == kWindowTile || id == kWindowArrange) {
             return state.childWindowOpen;
         }
@@ -163,6 +169,9 @@ std::optional<bool> shellCommandChecked(int id, const ShellState& state) {
     }
     if (id == kViewStatusBar) {
         return state.statusBarVisible;
+    }
+    if (id == kViewCharts) {
+        return state.chartsVisible;
     }
     return std::nullopt;
 }

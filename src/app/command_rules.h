@@ -29,6 +29,7 @@ struct ShellState {
     bool childWindowOpen = false;  // any child window is shown
     bool toolbarVisible = true;
     bool statusBarVisible = true;
+    bool chartsVisible = false;
     int recentFileCount = 0;
 };
 

@@ -42,6 +42,7 @@ MenuBar makeSimulationMenu() {
         {"&File",
          {command("&New\tCtrl+N", kFileNew), command("&Open...\tCtrl+O", kFileOpen), command("&Close", kFileClose),
           command("&Save\tCtrl+S", kFileSave), command("Save &As...", kFileSaveAs), command("Save A&ll", kFileSaveAll),
+          separator(), command("Export &Tables...", kFileExportTables), command("Export C&hart...", kFileExportChart),
           separator(), command("&Print...\tCtrl+P", kFilePrint), command("Print Pre&view", kFilePrintPreview),
           command("P&rint Setup...", kFilePrintSetup), separator(), recentFiles(), separator(),
           command("E&xit", kAppExit)}},
@@ -54,7 +55,8 @@ MenuBar makeSimulationMenu() {
          {command("&Toolbar", kViewToolbar), command("&Status Bar", kViewStatusBar), separator(),
           command("&Increase Font Size", kIncreaseFontSize), command("&Decrease Font Size", kDecreaseFontSize),
           separator(), command("Show or Hide Tree &List", kShowHideTreeList),
-          command("View &All Tables", kViewAllTables), separator(), command("Stand &Value", kStandValue)}},
+          command("View &All Tables", kViewAllTables), command("C&harts", kViewCharts), separator(),
+          command("Stand &Value", kStandValue)}},
         {"&Window",
          {command("&New Window", kWindowNew), command("&Cascade", kWindowCascade), command("&Tile", kWindowTile),
           command("&Arrange Icons", kWindowArrange)}},
@@ -111,6 +113,8 @@ constexpr auto kToolbar = std::to_array<int>({
     kStopMacro,
     kToolbarSeparator,
     kStepMacro,
+    kToolbarSeparator,
+    kViewCharts,
 });
 
 constexpr auto kAccelerators = std::to_array<Accelerator>({

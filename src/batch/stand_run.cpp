@@ -88,6 +88,7 @@ std::optional<std::string> play(const std::vector<MacroEntry>& macro, const Tree
     MacroRecorder recorder(store, doc, log, playFile);
     MacroInputSource inputs(recorder, given);
     ProjectionCommands commands(doc, log, inputs, stateFile, &recorder);
+    commands.setRecordsYearly(false);
     recorder.setProjection([&commands] { commands.project(); });
     recorder.play();
     doc.model.setUi(nullptr);

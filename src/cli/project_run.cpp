@@ -111,10 +111,17 @@ std::unique_ptr<CGROVEXDoc> projectStand(const ProjectOptions& options, StandObs
         err << "The age has reached its maximum value.\n";
         return nullptr;
     }
-    const bool targetReached = model->ProjectToTarget();
+    StandHistory yearly;
+    bool targetReached = false;
+    {
+        RecordingScope recording(*model, yearly);
+        targetReached = model->ProjectToTarget();
+    }
     model->setUi(nullptr);
     status = kExitSuccess;
-    return projectedDocument(std::move(*model), targetReached, accepted);
+    std::unique_ptr<CGROVEXDoc> doc = projectedDocument(std::move(*model), targetReached, accepted);
+    doc->yearly = std::move(yearly);
+    return doc;
 }
 
 int writeSimulation(CGROVEXDoc& doc, const std::optional<std::string>& save, OutputFormat format, std::ostream& out,

@@ -169,7 +169,7 @@ void MacroRecorder::play() {
         if (saved) {
             bytes = playStateFile_.read();
         }
-        if (!bytes || loadDocument(doc_, *bytes) != DocumentLoad::Ok) {
+        if (!bytes || loadDocument(doc_, *bytes, YearlyValues::Required) != DocumentLoad::Ok) {
             ui_.message(kRestoreFailedMessage);
         }
         doc_.display.standTitle = standTitle;

@@ -184,7 +184,7 @@ void ProjectionCommands::restore(bool modifiedBefore, bool saved) {
     if (saved) {
         bytes = stateFile_.read();
     }
-    if (!bytes || loadDocument(doc_, *bytes) != DocumentLoad::Ok) {
+    if (!bytes || loadDocument(doc_, *bytes, YearlyValues::Required) != DocumentLoad::Ok) {
         ui_.message(kRestoreFailedMessage);
     }
     doc_.setModified(modifiedBefore);
@@ -205,6 +205,7 @@ void ProjectionCommands::runGuarded(int oldLastTable, bool modifiedBefore, bool 
                 macro_->appendMarker("ProjectInit");
             }
             model.ResetModel();
+            clearYearly();
             run.bab = run.baa = 0;
             const std::optional<Input1> input = inputs_.input1(doc_);
             if (!input) {
@@ -232,6 +233,10 @@ void ProjectionCommands::runGuarded(int oldLastTable, bool modifiedBefore, bool 
             ++model.age;
             // The treatment inputs and their bounds describe this year's stand.
             model.StandStats();
+            // The stand before a treatment; the projection records it again after the treatment.
+            if (recordsYearly_) {
+                doc_.yearly.record(model);
+            }
         }
         if (recording()) {
             macro_->appendMarker("Project");
@@ -272,7 +277,12 @@ void ProjectionCommands::runGuarded(int oldLastTable, bool modifiedBefore, bool 
                 }
             }
         }
-        run.targetReached = model.ProjectToTarget();
+        if (recordsYearly_) {
+            RecordingScope yearly(model, doc_.yearly);
+            run.targetReached = model.ProjectToTarget();
+        } else {
+            run.targetReached = model.ProjectToTarget();
+        }
         if (view_ != nullptr) {
             view_->clearSelection();
         }
@@ -310,6 +320,7 @@ void ProjectionCommands::reset() {
     doc_.run.needsInit = true;
     doc_.setModified(true);
     doc_.model.tables.clear();
+    clearYearly();
     doc_.run.bab = doc_.run.baa = 0;
     doc_.run.targetReached = false;
     doc_.run.maxAge = 0;
@@ -317,6 +328,11 @@ void ProjectionCommands::reset() {
     if (view_ != nullptr) {
         view_->resetViewState();
     }
+}
+
+void ProjectionCommands::clearYearly() {
+    doc_.yearly.clear();
+    doc_.yearlyUnread = false;
 }
 
 void SaveAll(const std::vector<CGROVEXDoc*>& documents, const ProjectionCommands::SaveAction& save) {

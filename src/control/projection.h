@@ -143,9 +143,14 @@ public:
     // The projection routine itself.
     void project();
 
+    // Whether projections record the document's yearly stand values (on unless turned off); a batch run, which
+    // never charts, saves their cost.
+    void setRecordsYearly(bool records) { recordsYearly_ = records; }
+
 private:
     void restore(bool modifiedBefore, bool saved);
     void runGuarded(int oldLastTable, bool modifiedBefore, bool saved);
+    void clearYearly();
     bool recording() const { return macro_ != nullptr && macro_->recording(); }
 
     CGROVEXDoc& doc_;
@@ -155,6 +160,7 @@ private:
     MacroHooks* macro_;
     ResultsViewHooks* view_;
     SaveAction save_;
+    bool recordsYearly_ = true;
 };
 
 // "Save all": `save` for every open document, one after the other (a refused save does not stop the loop).

@@ -198,4 +198,14 @@ float GammaFn(float x);
 // Merchantable cords of one tree (class 5 and up; 0 below), as used for the stand's cord volume.
 float TreeCords(const GrowthModel& model, float dbh, float ht);
 
+// The cord volume and the three volume totals of the live trees, as the stand's cord volume and the total
+// row of a live-tree table made now would give them.
+struct LiveStandTotals {
+    float cords = 0;
+    float vol1 = 0;
+    float vol2 = 0;
+    float vol3 = 0;
+};
+LiveStandTotals LiveTotals(const GrowthModel& model);
+
 } // namespace grovex

@@ -136,6 +136,28 @@ std::string liveTreeSummary(const GrowthModel& m, float survivingTrees) {
 
 } // namespace
 
+// The same sums as a table's total row, in the same order, and the stand's cord volume over the register.
+LiveStandTotals LiveTotals(const GrowthModel& m) {
+    ClassSums total;
+    LiveStandTotals totals;
+    for (int i = 1; i <= kMaxRecords; ++i) {
+        if (!(m.dbh[i] > 0)) {
+            continue;
+        }
+        const float n = countedTrees(m.freq[i]);
+        const float D2 = f32(static_cast<double>(m.dbh[i]) * m.dbh[i]);
+        const float D2H = f32(static_cast<double>(D2) * m.ht[i]);
+        total.add(n, m.ht[i], 0.0f, treeVolumes(m, m.dbh[i], D2H, dbhClass(m.dbh[i])));
+        if (i <= m.nrec && n > 0) {
+            totals.cords = f32(totals.cords + static_cast<double>(TreeCords(m, m.dbh[i], m.ht[i])) * n);
+        }
+    }
+    totals.vol1 = total.vol1;
+    totals.vol2 = total.vol2;
+    totals.vol3 = total.vol3;
+    return totals;
+}
+
 void GrowthModel::MakeTable(int kind) {
     if (lastTable() + 1 >= kMaxTables) {
         if (ui_ != nullptr) {

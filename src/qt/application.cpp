@@ -160,9 +160,13 @@ SimulationWindow* Application::openDocumentFile(const QString& path) {
         ui_->message(opened.error, Buttons::Ok, Icon::Warning);
         return nullptr;
     }
+    const std::string yearlyMessage = yearlyUnreadMessage(*opened.document);
     SimulationWindow* window = mainWindow_->addSimulationWindow(std::move(opened.document));
     recentFiles_.add(absolute);
     mainWindow_->refreshRecentFiles();
+    if (!yearlyMessage.empty()) {
+        ui_->message(yearlyMessage, Buttons::Ok, Icon::Warning);
+    }
     return window;
 }
 

@@ -46,7 +46,7 @@ QList<QKeySequence> shortcutsOf(int id) {
 }
 
 bool isCheckable(int id) {
-    return id == kViewToolbar || id == kViewStatusBar || id == kViewAllTables;
+    return id == kViewToolbar || id == kViewStatusBar || id == kViewAllTables || id == kViewCharts;
 }
 
 } // namespace

@@ -205,6 +205,14 @@ QIcon drawnToolbarIcon(int id) {
             p.setBrush(kInk);
             p.drawRect(QRectF(12, 2, 2.5, 12));
         });
+    case kViewCharts:
+        return drawnIcon([](QPainter& p) {
+            p.setPen(QPen(kInk, 1));
+            p.drawLine(QPointF(2, 1.5), QPointF(2, 14));
+            p.drawLine(QPointF(2, 14), QPointF(15, 14));
+            p.setPen(QPen(QColor(0x1f, 0x77, 0xb4), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawPolyline(QPolygonF({QPointF(3.5, 12), QPointF(7, 7), QPointF(9, 4), QPointF(9, 9), QPointF(14, 5)}));
+        });
     default:
         return {};
     }

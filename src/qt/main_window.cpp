@@ -7,6 +7,7 @@
 #include "app/window_placement.h"
 #include "base/platform/settings.h"
 #include "qt/application.h"
+#include "qt/chart_dock.h"
 #include "qt/command_actions.h"
 #include "qt/dialog_input_source.h"
 #include "qt/icons.h"
@@ -19,6 +20,7 @@
 #include "qt/status_panes.h"
 #include "qt/tree_list_window.h"
 #include "results/document_file.h"
+#include "results/table_export.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -90,6 +92,14 @@ MainWindow::MainWindow(Application& app)
     commands_ = new CommandActions(*this);
     addToolBar(Qt::TopToolBarArea, commands_->toolBar());
     statusPanes_ = new StatusPanes(*statusBar());
+    chartDock_ = new ChartDock(this);
+    addDockWidget(Qt::RightDockWidgetArea, chartDock_);
+    chartDock_->hide();
+    connect(chartDock_, &ChartDock::choicesChanged, this, &MainWindow::refreshChart);
+    connect(chartDock_, &ChartDock::exportRequested, this, &MainWindow::exportChart);
+    connect(chartDock_, &QDockWidget::visibilityChanged, this, [this] { updateCommandUi(); });
+    connect(&chartDock_->chartWidget(), &ChartWidget::hovered, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
 
     saver_.setSavedHandler([this](const std::string& path) {
         app_.recentFiles().add(path);
@@ -115,6 +125,7 @@ MainWindow::MainWindow(Application& app)
 // The child windows go after this object has ceased to be a MainWindow; their signals must not reach it.
 MainWindow::~MainWindow() {
     mdiArea_->disconnect(this);
+    chartDock_->disconnect(this);
     for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
         window->disconnect(this);
     }
@@ -336,6 +347,18 @@ void MainWindow::executeFrameCommand(int id) {
             showStandValue(*window);
         }
         break;
+    case kViewCharts:
+        chartDock_->setVisible(chartDock_->isHidden());
+        if (!chartDock_->isHidden() && !chartDock_->isFloating()) {
+            resizeDocks({chartDock_}, {width() * 11 / 20}, Qt::Horizontal);
+        }
+        break;
+    case kFileExportTables:
+        exportTables();
+        break;
+    case kFileExportChart:
+        exportChart();
+        break;
     default:
         break;
     }
@@ -378,6 +401,64 @@ void MainWindow::refreshStandValues() {
             window->refresh();
         } else {
             window->close();
+        }
+    }
+}
+
+void MainWindow::refreshChart() {
+    if (!chartDock_->isHidden()) {
+        fillChart();
+    }
+}
+
+void MainWindow::fillChart() {
+    SimulationWindow* active = activeSimulation();
+    const auto simulationOf = [](SimulationWindow* window) {
+        return ChartDock::Simulation{&window->document(),
+                                     window->windowTitle().remove(QStringLiteral("[*]")).toStdString()};
+    };
+    std::vector<ChartDock::Simulation> others;
+    for (SimulationWindow* window : simulationWindows()) {
+        const bool sameDocument = active != nullptr && window->sharedDocument() == active->sharedDocument();
+        const bool listed = std::any_of(others.begin(), others.end(), [window](const ChartDock::Simulation& other) {
+            return other.document == &window->document();
+        });
+        if (!window->isHidden() && !sameDocument && !listed) {
+            others.push_back(simulationOf(window));
+        }
+    }
+    chartDock_->refresh(active != nullptr ? simulationOf(active) : ChartDock::Simulation{}, others);
+}
+
+void MainWindow::exportTables() {
+    SimulationWindow* window = activeSimulation();
+    if (window == nullptr) {
+        return;
+    }
+    FileDialogRequest request;
+    request.filter = "CSV Files (*.csv)|*.csv|JSON Files (*.json)|*.json||";
+    request.defaultExtension = ".csv";
+    const std::optional<std::string> path = app_.ui().saveFileName(request);
+    if (!path) {
+        return;
+    }
+    const CGROVEXDoc& doc = window->document();
+    if (const IoStatus status = saveTablesExport(doc.model, doc.run.targetReached, *path); !status) {
+        app_.ui().message(status.message(), Buttons::Ok, Icon::Error);
+    }
+}
+
+void MainWindow::exportChart() {
+    fillChart();
+    FileDialogRequest request;
+    request.filter = "PNG Images (*.png)|*.png|SVG Drawings (*.svg)|*.svg|PDF Documents (*.pdf)|*.pdf||";
+    request.defaultExtension = ".png";
+    const std::optional<std::string> path = app_.ui().saveFileName(request);
+    if (path) {
+        const ChartWidget& chart = chartDock_->chartWidget();
+        if (const IoStatus status = grovex::exportChart(chart.chart(), *path, chart.size().expandedTo({800, 600}));
+            !status) {
+            app_.ui().message(status.message(), Buttons::Ok, Icon::Error);
         }
     }
 }
@@ -434,6 +515,7 @@ void MainWindow::updateCommandUi() {
     updateCommandStates(active, treeList);
     updateTitles();
     refreshStandValues();
+    refreshChart();
 
     // The tree list names its current cell.
     statusPanes_->setIdleMessage(treeList != nullptr ? toQString(treeList->view().currentCellDescription())
@@ -456,6 +538,7 @@ void MainWindow::updateCommandStates(SimulationWindow* active, TreeListWindow* t
         std::any_of(children.begin(), children.end(), [](QMdiSubWindow* w) { return !w->isHidden(); });
     state.toolbarVisible = !commands_->toolBar()->isHidden();
     state.statusBarVisible = !statusBar()->isHidden();
+    state.chartsVisible = !chartDock_->isHidden();
     state.recentFileCount = static_cast<int>(app_.recentFiles().files().size());
 
     for (const auto& [id, action] : commands_->actions()) {

@@ -18,6 +18,7 @@ namespace grovex {
 
 class Application;
 class CGROVEXDoc;
+class ChartDock;
 class CommandActions;
 class SimulationWindow;
 class StandValueWindow;
@@ -34,6 +35,7 @@ public:
     QMdiArea& mdiArea() { return *mdiArea_; }
     CommandActions& commands() { return *commands_; }
     StatusPanes& statusPanes() { return *statusPanes_; }
+    ChartDock& chartDock() { return *chartDock_; }
     DocumentSaver& saver() { return saver_; }
 
     // The active child window when it shows a simulation.
@@ -64,6 +66,11 @@ public:
     void updateCommandUi();
     // The recent-file entries of the File menus, after the list changed.
     void refreshRecentFiles();
+    // The chart pane shows the active simulation and the ones compared with it as they are now.
+    void refreshChart();
+    // File > Export Tables and Export Chart, to a file the user names.
+    void exportTables();
+    void exportChart();
 
     // Start: bar state and placement from the settings, then show.
     void restoreAndShow();
@@ -87,11 +94,13 @@ private:
     void showMenu(int menuId);
     void placeChild(QMdiSubWindow& window);
     void saveState();
+    void fillChart();
 
     Application& app_;
     QMdiArea* mdiArea_ = nullptr;
     CommandActions* commands_ = nullptr;
     StatusPanes* statusPanes_ = nullptr;
+    ChartDock* chartDock_ = nullptr;
     DocumentSaver saver_;
     PricesChoice prices_;
     int shownMenu_ = 0;

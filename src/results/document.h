@@ -4,6 +4,7 @@
 
 #include "model/growth_model.h"
 #include "model/input_pages.h"
+#include "model/stand_history.h"
 
 #include <cstdint>
 #include <string>
@@ -49,6 +50,10 @@ public:
     DisplayState display;
     PlantationPageMembers plantationPage;
     VolumeUnitsPageMembers volumeUnitsPage;
+    // The stand values of every year the current run passed, for the charts; saved after the tables' layout.
+    StandHistory yearly;
+    // The file held yearly values that could not be read: the tables are shown, the charts only mark them.
+    bool yearlyUnread = false;
 
     bool isModified() const { return modified_; }
     void setModified(bool modified) { modified_ = modified; }

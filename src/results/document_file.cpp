@@ -158,6 +158,9 @@ private:
 
     ArchiveReader in_;
     bool refused_ = false;
+
+public:
+    size_t position() const { return in_.position(); }
 };
 
 // Rows 2 to 33 of the file in their order; the same list serves the writer and the reader.
@@ -276,6 +279,39 @@ std::optional<int32_t> summaryAge(const std::string& summary) {
     return static_cast<int32_t>(age);
 }
 
+void storeYearly(const StandHistory& history, ArchiveWriter& out) {
+    if (history.empty()) {
+        return;
+    }
+    out.putInt32(kYearlyValuesTag);
+    out.putInt32(static_cast<int32_t>(history.points().size()));
+    for (const StandPoint& point : history.points()) {
+        out.putInt32(point.age);
+        for (float value : point.values) {
+            out.putFloat32(value);
+        }
+    }
+}
+
+// The yearly values after the layout; nothing when the block is absent or cannot be read.
+std::optional<std::vector<StandPoint>> loadYearly(std::span<const uint8_t> bytes) {
+    ArchiveReader in(bytes);
+    int32_t tag = 0;
+    int32_t count = 0;
+    if (!in.readInt32(tag) || tag != kYearlyValuesTag || !in.readInt32(count) || count < 0 ||
+        static_cast<size_t>(count) > StandHistory::kMaxPoints || in.remaining() < count * kYearlyPointSize) {
+        return std::nullopt;
+    }
+    std::vector<StandPoint> points(static_cast<size_t>(count));
+    for (StandPoint& point : points) {
+        in.readInt32(point.age);
+        for (float& value : point.values) {
+            in.readFloat32(value);
+        }
+    }
+    return points;
+}
+
 } // namespace
 
 std::string loadMessage(DocumentLoad result) {
@@ -317,6 +353,7 @@ void storeDocument(CGROVEXDoc& doc, ArchiveWriter& out) {
     out.putInt32(kDocumentFileVersion);
     FieldWriter writer(out);
     transferFields(writer, Fields{doc.model, doc.run, doc.display, doc.plantationPage, doc.volumeUnitsPage});
+    storeYearly(doc.yearly, out);
 }
 
 std::vector<uint8_t> storeDocument(CGROVEXDoc& doc) {
@@ -325,7 +362,7 @@ std::vector<uint8_t> storeDocument(CGROVEXDoc& doc) {
     return out.take();
 }
 
-DocumentLoad loadDocument(CGROVEXDoc& doc, std::span<const uint8_t> bytes) {
+DocumentLoad loadDocument(CGROVEXDoc& doc, std::span<const uint8_t> bytes, YearlyValues yearlyValues) {
     ArchiveReader header(bytes);
     int32_t version = 0;
     if (!header.readInt32(version)) {
@@ -346,6 +383,11 @@ DocumentLoad loadDocument(CGROVEXDoc& doc, std::span<const uint8_t> bytes) {
     if (!reader.ok()) {
         return DocumentLoad::UnexpectedFormat;
     }
+    const std::span<const uint8_t> rest = bytes.subspan(header.position() + reader.position());
+    const std::optional<std::vector<StandPoint>> yearly = rest.empty() ? std::vector<StandPoint>{} : loadYearly(rest);
+    if (!yearly && yearlyValues == YearlyValues::Required) {
+        return DocumentLoad::UnexpectedFormat;
+    }
 
     // The names of equations 2 and 3 are not in the file.
     model.volnam[1] = "-blank-";
@@ -357,7 +399,18 @@ DocumentLoad loadDocument(CGROVEXDoc& doc, std::span<const uint8_t> bytes) {
     doc.display = std::move(display);
     doc.plantationPage = std::move(plantation);
     doc.volumeUnitsPage = std::move(volume);
+    doc.yearly.assign(yearly.value_or(std::vector<StandPoint>{}));
+    doc.yearlyUnread = !yearly.has_value();
     return DocumentLoad::Ok;
+}
+
+std::string yearlyUnreadMessage(const CGROVEXDoc& doc) {
+    if (!doc.yearlyUnread) {
+        return {};
+    }
+    return "The chart data of " + doc.title() +
+           " were not read: the yearly stand values in the file are damaged. The tables are shown, and the "
+           "charts mark only their values.";
 }
 
 IoStatus saveDocument(CGROVEXDoc& doc, const std::string& path, FileSystem& fileSystem) {

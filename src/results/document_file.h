@@ -45,7 +45,17 @@ inline constexpr size_t kLargestDocumentFile =
     (67 * 4 + (kLongestTextPrefix + kMaxTitleLength) + 2 * (kLongestTextPrefix + kMaxVolumeNameLength)) +
     (14 * 4 + 3 * (kLongestTextPrefix + kMaxPageNameLength)) + (13 * 4 + (kLongestTextPrefix + kMaxTitleLength));
 static_assert(kLargestDocumentFile == 716684);
-inline constexpr FileCap kDocumentFileCap{"document", kLargestDocumentFile};
+
+// After every field above, a document whose run passed any age holds its yearly stand values: their own
+// version tag, the number of points, then each point's age and its values (int32, then kStandValueCount
+// floats). A reader of the layout above stops before them; a file without them has no yearly values.
+inline constexpr int32_t kYearlyValuesTag = 0x31565947; // "GYV1"
+inline constexpr size_t kYearlyPointSize = 4 + kStandValueCount * 4;
+inline constexpr size_t kLargestYearlyBlock = 4 + 4 + StandHistory::kMaxPoints * kYearlyPointSize;
+static_assert(kLargestYearlyBlock == 52008);
+inline constexpr size_t kLargestDocumentWithYearly = kLargestDocumentFile + kLargestYearlyBlock;
+static_assert(kLargestDocumentWithYearly == 768692);
+inline constexpr FileCap kDocumentFileCap{"document", kLargestDocumentWithYearly};
 
 enum class DocumentLoad {
     Ok,
@@ -62,9 +72,16 @@ void storeDocument(CGROVEXDoc& doc, ArchiveWriter& out);
 std::vector<uint8_t> storeDocument(CGROVEXDoc& doc);
 
 // The load routine. The fields are read into a scratch copy and moved into `doc` only when the whole layout
-// was read and every count and text fits the document, so a refused file changes nothing. Bytes after the
-// last field are ignored. The modified flag, title and path are not touched.
-DocumentLoad loadDocument(CGROVEXDoc& doc, std::span<const uint8_t> bytes);
+// was read and every count and text fits the document, so a refused file changes nothing. Then come the
+// yearly values: none when the file ends with the layout; when they cannot be read (another tag, a count
+// past the limit, cut short) the document has none and `yearlyUnread` is set. Bytes after them are ignored.
+// The modified flag, title and path are not touched.
+//
+// A temporary state file, which this program wrote whole moments ago, must read back whole: with
+// `YearlyValues::Required` yearly values that cannot be read refuse the file like any other field.
+enum class YearlyValues { Optional, Required };
+DocumentLoad loadDocument(CGROVEXDoc& doc, std::span<const uint8_t> bytes,
+                          YearlyValues yearlyValues = YearlyValues::Optional);
 
 // Saves to a file without ever destroying its previous version. On success the document takes the path,
 // its file name as title, and is no longer modified; on failure its modified flag is as before the save and
@@ -79,6 +96,9 @@ struct OpenedDocument {
     bool ok() const { return document != nullptr; }
 };
 OpenedDocument openDocument(const std::string& path);
+
+// What an opened document's window says when the file's yearly values could not be read; empty otherwise.
+std::string yearlyUnreadMessage(const CGROVEXDoc& doc);
 
 // Rebuilds what every table was made from (live or thinned trees) and its stand age, which the file does not
 // hold: from the summary texts, a thinned table taking the age of the next live table (or the model's age).

@@ -59,12 +59,13 @@ TEST(MenusTest, SimulationMenuHoldsEveryItemInOrder) {
     EXPECT_EQ(popupTitles(bar), (Texts{"&File", "&Edit", "&Macro", "&View", "&Window", "&Help"}));
     EXPECT_EQ(itemTexts(bar[0]),
               (Texts{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...", "Save A&ll", "-",
-                     "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "MRU", "-", "E&xit"}));
+                     "Export &Tables...", "Export C&hart...", "-", "&Print...\tCtrl+P", "Print Pre&view",
+                     "P&rint Setup...", "-", "MRU", "-", "E&xit"}));
     EXPECT_EQ(itemTexts(bar[1]), (Texts{"&Copy\tCtrl+C", "&Select All"}));
     EXPECT_EQ(itemTexts(bar[2]),
               (Texts{"&Record Macro", "&Play Macro", "&Stop Macro", "St&ep Macro", "-", "S&ave Macro", "&Open Macro"}));
     EXPECT_EQ(itemTexts(bar[3]), (Texts{"&Toolbar", "&Status Bar", "-", "&Increase Font Size", "&Decrease Font Size",
-                                        "-", "Show or Hide Tree &List", "View &All Tables", "-", "Stand &Value"}));
+                                        "-", "Show or Hide Tree &List", "View &All Tables", "C&harts", "-", "Stand &Value"}));
     EXPECT_EQ(itemTexts(bar[4]), (Texts{"&New Window", "&Cascade", "&Tile", "&Arrange Icons"}));
     EXPECT_EQ(itemTexts(bar[5]), (Texts{"&Help Topics", "-", "&About GROVEX..."}));
 }
@@ -94,9 +95,9 @@ TEST(CommandRouteTest, TheActiveTreeListWindowTakesItsFileEditPrintAndKeyCommand
 
 TEST(MenusTest, ToolbarButtonsInOrderWithSeparators) {
     const std::vector<int> buttons(toolbarButtons().begin(), toolbarButtons().end());
-    EXPECT_EQ(buttons, (std::vector<int>{57600, 32808, 0,     57601, 57603, 32809, 0,     57667, 57634,
-                                         0,     57607, 0,     32771, 32810, 0,     32805, 32840, 0,
-                                         32772, 0,     32814, 0,     32778, 32779, 32780, 0,     32802}));
+    EXPECT_EQ(buttons, (std::vector<int>{57600, 32808, 0,     57601, 57603, 32809, 0,     57667, 57634, 0,
+                                         57607, 0,     32771, 32810, 0,     32805, 32840, 0,     32772, 0,
+                                         32814, 0,     32778, 32779, 32780, 0,     32802, 0,     32841}));
 }
 
 TEST(MenusTest, EveryKeyHasOneCommand) {

@@ -608,7 +608,7 @@ TEST(CliFiles, WhatIsNoFileOfItsKindIsRefusedAtOnce) {
         std::function<std::string(const std::string&, const std::string&)> message;
     };
     const Command commands[] = {
-        {"show", "", ".gvx", "document file (716684 bytes)", openMessage},
+        {"show", "", ".gvx", "document file (768692 bytes)", openMessage},
         {"treelist", "--format json", ".dat", "tree list file (5744 bytes)", openMessage},
         {"play '" + example + "' --treelist", "", ".dat", "tree list file (5744 bytes)", openMessage},
         {"macro dump", "", ".gmc", "macro file (829604 bytes)", macroMessage},

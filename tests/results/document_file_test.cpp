@@ -684,11 +684,13 @@ TEST(DocumentFile, TheLargestDocumentIsExactlyTheCapAndALargerFileIsNotRead) {
     Bytes bytes = storeDocument(doc);
     const size_t longerPrefixes = 100 * (7 - 3) + 707 * (7 - 1);
     EXPECT_EQ(bytes.size() + longerPrefixes, size_t{716684});
-    EXPECT_EQ(kDocumentFileCap.largestSize, size_t{716684});
+    // The yearly values after the layout: tag, count and 1000 points of an age and 12 values, 8 + 52,000.
+    const size_t yearly = 8 + 1000 * (4 + 12 * 4);
+    EXPECT_EQ(kDocumentFileCap.largestSize, size_t{716684} + yearly);
 
     ScratchDirectory dir;
     const std::string path = (dir.path() / "largest.gvx").string();
-    bytes.resize(bytes.size() + longerPrefixes);
+    bytes.resize(bytes.size() + longerPrefixes + yearly);
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     const OpenedDocument largest = openDocument(path);
@@ -698,7 +700,95 @@ TEST(DocumentFile, TheLargestDocumentIsExactlyTheCapAndALargerFileIsNotRead) {
     std::ofstream(path, std::ios::binary | std::ios::app).put('\0');
     const OpenedDocument larger = openDocument(path);
     EXPECT_EQ(larger.result, DocumentLoad::Unreadable);
-    EXPECT_EQ(larger.error, "Unable to open " + path + ": it is larger than the largest document file (716684 bytes).");
+    EXPECT_EQ(larger.error, "Unable to open " + path + ": it is larger than the largest document file (768692 bytes).");
+}
+
+// Two points whose every value differs, one of them a NaN with a payload.
+StandHistory twoYears() {
+    StandHistory history;
+    StandPoint point;
+    for (int32_t age : {10, 11}) {
+        point.age = age;
+        for (size_t v = 0; v < kStandValueCount; ++v) {
+            point.values[v] = static_cast<float>(age * 100 + static_cast<int>(v)) + 0.5f;
+        }
+        history.add(point);
+    }
+    StandPoint last = history.points().back();
+    last.values[3] = std::bit_cast<float>(0x7FC01234u);
+    history.assign({history.points().front(), last});
+    return history;
+}
+
+// The yearly values come after every field of the layout, so the file up to them is the file of the same
+// document without them: tag 0x31565947, the count, then each point's age and its 12 values.
+TEST(DocumentFile, YearlyValuesFollowTheLayoutWithTheirOwnTagAndReadBack) {
+    CGROVEXDoc doc = projectedDocument();
+    const Bytes without = storeDocument(doc);
+    doc.yearly = twoYears();
+    const Bytes bytes = storeDocument(doc);
+    ASSERT_EQ(bytes.size(), without.size() + 8 + 2 * 52);
+    EXPECT_TRUE(std::equal(without.begin(), without.end(), bytes.begin()));
+    const size_t at = without.size();
+    EXPECT_EQ(int32At(bytes, at), 0x31565947);
+    EXPECT_EQ(std::string(bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at) + 4), "GYV1");
+    EXPECT_EQ(int32At(bytes, at + 4), 2);
+    EXPECT_EQ(int32At(bytes, at + 8), 10);
+    EXPECT_EQ(realAt(bytes, at + 12), 1000.5f);
+    EXPECT_EQ(realAt(bytes, at + 12 + 11 * 4), 1011.5f);
+    EXPECT_EQ(int32At(bytes, at + 60), 11);
+    EXPECT_EQ(int32At(bytes, at + 64 + 3 * 4), 0x7FC01234);
+
+    CGROVEXDoc loaded;
+    loaded.yearlyUnread = true;
+    ASSERT_EQ(loadDocument(loaded, bytes), DocumentLoad::Ok);
+    EXPECT_FALSE(loaded.yearlyUnread);
+    EXPECT_EQ(storeDocument(loaded), bytes);
+    EXPECT_EQ(loaded.model.tables.size(), doc.model.tables.size());
+
+    // A file of the layout alone (an older version's) opens with no yearly values, whatever the document had.
+    ASSERT_EQ(loadDocument(loaded, without), DocumentLoad::Ok);
+    EXPECT_TRUE(loaded.yearly.empty());
+    EXPECT_FALSE(loaded.yearlyUnread);
+    EXPECT_EQ(yearlyUnreadMessage(loaded), "");
+}
+
+// A damaged yearly block (another tag, a count it cannot hold, cut short anywhere) still opens the tables,
+// without yearly values, and says so.
+TEST(DocumentFile, DamagedYearlyValuesOpenTheTablesAndSayTheChartDataWereNotRead) {
+    CGROVEXDoc doc = projectedDocument();
+    const size_t at = storeDocument(doc).size();
+    doc.yearly = twoYears();
+    const Bytes bytes = storeDocument(doc);
+    std::vector<Bytes> damaged;
+    for (size_t length = at + 1; length < bytes.size(); ++length) {
+        damaged.emplace_back(bytes.begin(), bytes.begin() + static_cast<long>(length));
+    }
+    for (const auto& [offset, value] : {std::pair<size_t, int32_t>{0, 0x32565947}, {4, -1}, {4, 1001}, {4, 3}}) {
+        Bytes patched = bytes;
+        putInt32At(patched, at + offset, value);
+        damaged.push_back(patched);
+    }
+    for (const Bytes& file : damaged) {
+        CGROVEXDoc loaded;
+        // A temporary state file must read back whole.
+        ASSERT_EQ(loadDocument(loaded, file, YearlyValues::Required), DocumentLoad::UnexpectedFormat);
+        loaded.yearly = twoYears();
+        ASSERT_EQ(loadDocument(loaded, file), DocumentLoad::Ok) << file.size();
+        EXPECT_TRUE(loaded.yearly.empty()) << file.size();
+        ASSERT_TRUE(loaded.yearlyUnread) << file.size();
+        EXPECT_EQ(loaded.model.tables.size(), doc.model.tables.size());
+    }
+
+    ScratchDirectory dir;
+    const std::string path = (dir.path() / "damaged.gvx").string();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(at + 5));
+    const OpenedDocument opened = openDocument(path);
+    ASSERT_TRUE(opened.ok());
+    EXPECT_EQ(yearlyUnreadMessage(*opened.document),
+              "The chart data of damaged.gvx were not read: the yearly stand values in the file are damaged. The "
+              "tables are shown, and the charts mark only their values.");
 }
 
 TEST(DocumentFile, SaveAndOpenCarryTheFileNameAndTheModifiedFlag) {

@@ -37,6 +37,8 @@ struct DrawCall {
     Color textColor = kBlack;
     Color backgroundColor = kWhite;
     BackgroundMode backgroundMode = BackgroundMode::Opaque;
+    Color pen = kBlack;
+    int penWidth = 0;
 };
 
 class FakeCanvas : public Canvas {
@@ -80,6 +82,10 @@ public:
         call.fill = color;
     }
     void drawRaisedEdge(const Rect& rect) override { record(Draw::RaisedEdge).rect = rect; }
+    void setPen(Color color, int width) override {
+        pen_ = color;
+        penWidth_ = width;
+    }
     void moveTo(Point at) override { record(Draw::MoveTo).point = at; }
     void lineTo(Point to) override { record(Draw::LineTo).point = to; }
 
@@ -111,6 +117,8 @@ private:
         call.textColor = textColor_;
         call.backgroundColor = backgroundColor_;
         call.backgroundMode = mode_;
+        call.pen = pen_;
+        call.penWidth = penWidth_;
         return calls_.emplace_back(std::move(call));
     }
 
@@ -120,6 +128,8 @@ private:
     Color textColor_ = kBlack;
     Color backgroundColor_ = kWhite;
     BackgroundMode mode_ = BackgroundMode::Opaque;
+    Color pen_ = kBlack;
+    int penWidth_ = 0;
     std::vector<DrawCall> calls_;
     std::optional<Rect> clip_;
 };

@@ -3,6 +3,7 @@
 // the printer and the print preview all draw through this interface with one routine.
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace grovex {
@@ -92,6 +93,23 @@ public:
     virtual void drawRaisedEdge(const Rect& rect) = 0;
     virtual void moveTo(Point at) = 0;
     virtual void lineTo(Point to) = 0;
+
+    // The colour and width of the lines drawn from now on (width 0: the thinnest the device draws). Lines are
+    // black and thin until this is called.
+    virtual void setPen(Color color, int width) {
+        (void)color;
+        (void)width;
+    }
+    // Connected lines through the points, in the current pen.
+    virtual void polyline(std::span<const Point> points) {
+        if (points.empty()) {
+            return;
+        }
+        moveTo(points.front());
+        for (const Point& point : points.subspan(1)) {
+            lineTo(point);
+        }
+    }
 };
 
 } // namespace grovex

@@ -230,9 +230,30 @@ void QtCanvas::drawRaisedEdge(const Rect& rect) {
 }
 
 void QtCanvas::lineTo(Point to) {
-    painter_.setPen(QPen(Qt::black, 0));
+    painter_.setPen(pen_);
     painter_.drawLine(current_.x, current_.y, to.x, to.y);
     current_ = to;
+}
+
+void QtCanvas::setPen(Color color, int width) {
+    pen_ = QPen(toQColor(color), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+// Lines wider than a pixel are smoothed; the thin rules of the tables stay crisp.
+void QtCanvas::polyline(std::span<const Point> points) {
+    if (points.empty()) {
+        return;
+    }
+    QPolygon polygon(static_cast<int>(points.size()));
+    for (size_t i = 0; i < points.size(); ++i) {
+        polygon.setPoint(static_cast<int>(i), points[i].x, points[i].y);
+    }
+    painter_.save();
+    painter_.setRenderHint(QPainter::Antialiasing, pen_.width() > 1);
+    painter_.setPen(pen_);
+    painter_.drawPolyline(polygon);
+    painter_.restore();
+    current_ = points.back();
 }
 
 Size QtFontMetricsSource::textExtent(const LogFont& font, std::string_view text) const {

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QPen>
 #include <QRect>
 #include <QTransform>
 
@@ -55,6 +56,8 @@ public:
     void drawRaisedEdge(const Rect& rect) override;
     void moveTo(Point at) override { current_ = at; }
     void lineTo(Point to) override;
+    void setPen(Color color, int width) override;
+    void polyline(std::span<const Point> points) override;
 
 private:
     const QFontMetrics& metrics() const;
@@ -69,6 +72,7 @@ private:
     Point current_;
     QColor textColor_{Qt::black};
     QColor backgroundColor_{Qt::white};
+    QPen pen_{Qt::black, 0};
     BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
     mutable std::optional<QFontMetrics> metrics_;
 };
