@@ -10,6 +10,10 @@
 #ifndef GROVEX_INSTALLED_DOCDIR
 #define GROVEX_INSTALLED_DOCDIR ""
 #endif
+// The documentation folder relative to the folder of the programs, such as "../share/doc/grovex".
+#ifndef GROVEX_DOCDIR_FROM_BINDIR
+#define GROVEX_DOCDIR_FROM_BINDIR ""
+#endif
 
 namespace grovex {
 
@@ -17,11 +21,25 @@ std::string installedDocDirectory() {
     return GROVEX_INSTALLED_DOCDIR;
 }
 
+std::string docDirectoryBeside(const std::string& programDirectory) {
+    const std::string relative = GROVEX_DOCDIR_FROM_BINDIR;
+    if (programDirectory.empty() || relative.empty()) {
+        return {};
+    }
+    return (std::filesystem::path(programDirectory) / relative).lexically_normal().string();
+}
+
 std::string userManualDirectory(const UserManualPlaces& places,
                                 const std::function<bool(const std::string& path)>& isFile) {
-    for (const std::string* place : {&places.appDirectory, &places.programDirectory, &places.installedDirectory}) {
-        if (!place->empty() && isFile(withTrailingSeparator(*place) + kUserManualFile)) {
-            return *place;
+    auto holdsManual = [&](const std::string& place) {
+        return !place.empty() && isFile(withTrailingSeparator(place) + kUserManualFile);
+    };
+    if (holdsManual(places.appDirectory)) {
+        return places.appDirectory;
+    }
+    for (const std::string& place : places.otherDirectories) {
+        if (holdsManual(place)) {
+            return place;
         }
     }
     return places.appDirectory;
@@ -58,7 +76,7 @@ void openUserManual(Shell& shell, Ui& ui, const UserManualPlaces& places) {
 }
 
 void openUserManual(Shell& shell, Ui& ui, const std::string& appDirectory) {
-    openUserManual(shell, ui, UserManualPlaces{appDirectory, {}, {}});
+    openUserManual(shell, ui, UserManualPlaces{appDirectory, {}});
 }
 
 } // namespace grovex

@@ -1,11 +1,12 @@
 #pragma once
 // Opening the user manual "Grovex.pdf" with the system's PDF reader: from the application directory, else from
-// the program's own folder (a build keeps the manual beside `grovex`), else from the documentation folder it
-// is installed in.
+// the program's own folder (a build keeps the manual beside `grovex`), else from the documentation folder of
+// the installation.
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace grovex {
 
@@ -16,15 +17,18 @@ inline constexpr const char* kUserManualFile = "Grovex.pdf";
 // Where the reader named in the message below can be downloaded.
 inline constexpr const char* kReaderAddress = "https://get.adobe.com/reader/";
 
-// The folders the manual is looked for in, in this order. An empty folder is not looked in.
+// The folders the manual is looked for in: the application directory, then the others in order. An empty
+// folder is not looked in.
 struct UserManualPlaces {
     std::string appDirectory;
-    std::string programDirectory;
-    std::string installedDirectory;
+    std::vector<std::string> otherDirectories;
 };
 
 // The documentation folder of the installation this program was built for (<prefix>/share/doc/grovex).
 std::string installedDocDirectory();
+// The documentation folder of an installation whose programs are in `programDirectory`, wherever that
+// installation was put (a package installs under /usr, a build under /usr/local or any other prefix).
+std::string docDirectoryBeside(const std::string& programDirectory);
 
 // The folder to open the manual from: the first place that holds it as a file (`isFile` is asked about each
 // full path). The application directory when none does, so that the message names it as before.

@@ -16,9 +16,9 @@
 namespace grovex {
 
 UserManualPlaces userManualPlaces(const std::string& appDirectory) {
-    return {appDirectory,
-            withTrailingSeparator(toStdString(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()))),
-            installedDocDirectory()};
+    const std::string program =
+        withTrailingSeparator(toStdString(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())));
+    return {appDirectory, {program, docDirectoryBeside(program), installedDocDirectory()}};
 }
 
 AboutDialog::AboutDialog(Shell& shell, std::string appDirectory, QWidget* parent)

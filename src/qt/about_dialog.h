@@ -12,7 +12,8 @@ namespace grovex {
 class Shell;
 
 // Where Help Topics, F1 and this dialog look for the manual: the application directory, the folder of the
-// running program, the installed documentation folder.
+// running program, the documentation folder beside it (an installation or a package), the documentation
+// folder of the configured prefix.
 UserManualPlaces userManualPlaces(const std::string& appDirectory);
 
 class AboutDialog : public QDialog {

@@ -57,7 +57,7 @@ protected:
         for (const char* name : {"app", "bin", "doc"}) {
             std::filesystem::create_directories(root_ / name);
         }
-        places_ = {folder("app") + "/", folder("bin"), folder("doc")};
+        places_ = {folder("app") + "/", {folder("bin"), folder("doc")}};
     }
     void TearDown() override { std::filesystem::remove_all(root_); }
 
@@ -89,7 +89,7 @@ TEST_F(ManualPlacesTest, TheApplicationDirectoryComesFirstThenTheProgramFolderTh
 TEST_F(ManualPlacesTest, WithoutAManualAnywhereTheMessageNamesTheApplicationDirectory) {
     // A folder of the manual's name is no manual; an empty place is not looked in.
     std::filesystem::create_directories(root_ / "bin" / kUserManualFile);
-    places_.installedDirectory.clear();
+    places_.otherDirectories.back().clear();
     const auto [directory, messages] = open(kShellFileNotFound);
     EXPECT_EQ(directory, folder("app") + "/");
     EXPECT_EQ(messages, std::vector<std::string>{"Unable to find  " + folder("app") + "/Grovex.pdf"});
@@ -102,10 +102,17 @@ TEST_F(ManualPlacesTest, AFailureToOpenTheInstalledManualStillNamesTheApplicatio
     EXPECT_EQ(messages, std::vector<std::string>{"Unable to launch Grovex.pdf"});
 }
 
-TEST(UserManualTest, TheBuildNamesTheInstalledDocumentationFolder) {
+TEST(UserManualTest, TheInstalledDocumentationFolderIsKnownAbsoluteAndBesideThePrograms) {
     const std::filesystem::path installed(installedDocDirectory());
     EXPECT_TRUE(installed.is_absolute()) << installed;
     EXPECT_EQ(installed.filename(), "grovex");
+    // A package puts the programs in /usr/bin and the manual in /usr/share/doc/grovex, whatever prefix the
+    // build was configured with.
+    const std::filesystem::path beside(docDirectoryBeside("/usr/bin/"));
+    EXPECT_EQ(beside.filename(), "grovex");
+    EXPECT_EQ(beside.string().rfind("/usr/", 0), 0u) << beside;
+    EXPECT_EQ(beside.string().find(".."), std::string::npos) << beside;
+    EXPECT_EQ(docDirectoryBeside(""), "");
 }
 
 } // namespace
