@@ -1,8 +1,12 @@
 #include "qt/about_dialog.h"
 
-#include "app/user_manual.h"
+#include "app/app_directory.h"
 #include "qt/icons.h"
+#include "qt/platform/qt_text.h"
 #include "qt/platform/qt_ui.h"
+
+#include <QCoreApplication>
+#include <QDir>
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,6 +14,12 @@
 #include <QVBoxLayout>
 
 namespace grovex {
+
+UserManualPlaces userManualPlaces(const std::string& appDirectory) {
+    const std::string program =
+        withTrailingSeparator(toStdString(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())));
+    return {appDirectory, {program, docDirectoryBeside(program), installedDocDirectory()}};
+}
 
 AboutDialog::AboutDialog(Shell& shell, std::string appDirectory, QWidget* parent)
     : QDialog(parent), shell_(shell), appDirectory_(std::move(appDirectory)) {
@@ -51,7 +61,7 @@ AboutDialog::AboutDialog(Shell& shell, std::string appDirectory, QWidget* parent
 // The messages are modal to this dialog, which stays open.
 void AboutDialog::viewManual() {
     QtUi ui(this);
-    openUserManual(shell_, ui, appDirectory_);
+    openUserManual(shell_, ui, userManualPlaces(appDirectory_));
 }
 
 } // namespace grovex

@@ -111,7 +111,7 @@ void Application::executeCommand(int id) {
     case kHelp:
     case kContextHelp:
     case kDefaultHelp:
-        openUserManual(*shell_, *ui_, appDirectory_);
+        openUserManual(*shell_, *ui_, userManualPlaces(appDirectory_));
         break;
     case kShowHideTreeList:
     case kToolbarTreeList:
