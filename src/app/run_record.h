@@ -5,7 +5,7 @@
 // that is rolled back returns to the record it started from, and Reset empties it.
 
 #include "control/projection.h"
-#include "economics/stand_history.h"
+#include "economics/class_history.h"
 #include "results/document.h"
 
 #include <memory>
@@ -26,7 +26,7 @@ public:
 
     // What a rolled-back command returns to.
     struct Checkpoint {
-        economics::StandHistory history;
+        economics::ClassHistory history;
         int firstTable = 0;
         bool complete = true;
         bool newRunPending = false;
@@ -38,7 +38,7 @@ public:
     void reset();
 
     const CGROVEXDoc& document() const { return *document_; }
-    const economics::StandHistory& history() const { return current_.history; }
+    const economics::ClassHistory& history() const { return current_.history; }
     // True when every year of the latest run was recorded.
     bool complete() const { return current_.complete; }
     // The tables of the latest run; a document keeps the tables of its earlier runs before them.

@@ -59,7 +59,7 @@ inline constexpr int kViewAllTables = 32815;
 inline constexpr int kShowHideTreeList = 32807;
 inline constexpr int kToolbarTreeList = 32772;
 inline constexpr int kStandValue = 32840; // the Stand Value window of the active simulation
-inline constexpr int kViewCharts = 32841;  // the stand development charts pane
+inline constexpr int kViewCharts = 32841; // the stand development charts pane
 
 // Export of the active simulation
 inline constexpr int kFileExportTables = 32842;

@@ -4,6 +4,7 @@
 #include "model/numerics.h"
 #include "model/volumes.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -25,13 +26,41 @@ const Product* productOf(const Prices& prices, int dbhClass) {
     return nullptr;
 }
 
+// c t^e1, the part of a top ratio that depends on the top alone. A run values the same few tops for every
+// class of every year, so the last few are kept, one set per thread.
+double topTerm(float c, float e1, float top) {
+    struct Kept {
+        float c, e1, top;
+        double term;
+    };
+    thread_local std::array<Kept, 8> kept{};
+    thread_local size_t next = 0;
+    for (const Kept& k : kept) {
+        if (k.c == c && k.e1 == e1 && k.top == top) {
+            return k.term;
+        }
+    }
+    const double term = c * std::pow(static_cast<double>(top), static_cast<double>(e1));
+    kept[next] = Kept{c, e1, top, term};
+    next = (next + 1) % kept.size();
+    return term;
+}
+
+// TopRatio of the volume equations, with c t^e1 kept from one class to the next: the same float result.
+float topRatio(float c, float e1, float e2, float top, float dbh) {
+    const float argument = f32(topTerm(c, e1, top) / std::pow(static_cast<double>(dbh), static_cast<double>(e2)));
+    return f32(std::exp(static_cast<double>(argument)));
+}
+
 // Cubic feet to a top diameter, outside or inside bark; nothing for a tree no thicker than the top.
 double cubicFeetToTop(const VolumeCoefficients& k, float D2H, float dbh, float top, bool insideBark) {
     if (!(dbh > top)) {
         return 0;
     }
-    return insideBark ? static_cast<double>(TotalVolumeInside(k, D2H)) * RatioInside(k, top, dbh)
-                      : static_cast<double>(TotalVolumeOutside(k, D2H)) * RatioOutside(k, top, dbh);
+    return insideBark
+               ? static_cast<double>(TotalVolumeInside(k, D2H)) * topRatio(k.cInside, k.e1Inside, k.e2Inside, top, dbh)
+               : static_cast<double>(TotalVolumeOutside(k, D2H)) *
+                     topRatio(k.cOutside, k.e1Outside, k.e2Outside, top, dbh);
 }
 
 double boardFeet(int rule, float D2H) {
@@ -107,7 +136,10 @@ void liveClassRows(const GrowthModel& model, std::vector<ClassRow>& rows) {
     std::array<Sums, kLargestClassRow + 1> classes{};
     int smallest = kLargestClassRow;
     int largest = 1;
-    for (int i = 1; i <= kMaxRecords; ++i) {
+    // Records past nrec are empty: every run starts from a cleared register, and generation, extraction,
+    // growth and thinning keep to the first nrec records.
+    const int records = std::clamp(model.nrec, 0, kMaxRecords);
+    for (int i = 1; i <= records; ++i) {
         const float d = model.dbh[static_cast<size_t>(i)];
         if (!(d > 0)) {
             continue;

@@ -279,8 +279,10 @@ HarvestAges::HarvestAges(const Prices& prices, const RunFacts& facts) : prices_(
     if (!facts.yearlyValues.empty()) {
         std::vector<CashFlow> flows = flowsBeforeHarvest(prices, facts, facts.yearlyValues.back().age - facts.startAge);
         sortByYear(flows);
+        double sum = 0;
         for (const CashFlow& f : flows) {
-            flows_.push_back(Discounted{f.year, discounted(f.amount, prices.discountRate, f.year)});
+            sum += discounted(f.amount, prices.discountRate, f.year);
+            flows_.push_back(Discounted{f.year, sum});
         }
     }
 }
@@ -296,14 +298,11 @@ std::optional<double> HarvestAges::npv(int age) const {
         return std::nullopt;
     }
     const double r = prices_.discountRate;
-    double sum = discounted(at.value - prices_.costs.harvest, r, T);
-    for (const Discounted& f : flows_) {
-        if (f.year > T) {
-            break;
-        }
-        sum += f.presentValue;
-    }
-    return sum;
+    // The flows of the years up to T: the running sum of the last of them.
+    const auto after =
+        std::upper_bound(flows_.begin(), flows_.end(), T, [](int year, const Discounted& f) { return year < f.year; });
+    const double before = after == flows_.begin() ? 0.0 : std::prev(after)->presentValueSoFar;
+    return before + discounted(at.value - prices_.costs.harvest, r, T);
 }
 
 std::optional<double> HarvestAges::rankValue(int age) const {

@@ -128,7 +128,7 @@ public:
 private:
     struct Discounted {
         int year = 0;
-        double presentValue = 0;
+        double presentValueSoFar = 0; // of this flow and every one before it
     };
     const Prices& prices_;
     const RunFacts& facts_;

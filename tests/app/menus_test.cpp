@@ -64,8 +64,9 @@ TEST(MenusTest, SimulationMenuHoldsEveryItemInOrder) {
     EXPECT_EQ(itemTexts(bar[1]), (Texts{"&Copy\tCtrl+C", "&Select All"}));
     EXPECT_EQ(itemTexts(bar[2]),
               (Texts{"&Record Macro", "&Play Macro", "&Stop Macro", "St&ep Macro", "-", "S&ave Macro", "&Open Macro"}));
-    EXPECT_EQ(itemTexts(bar[3]), (Texts{"&Toolbar", "&Status Bar", "-", "&Increase Font Size", "&Decrease Font Size",
-                                        "-", "Show or Hide Tree &List", "View &All Tables", "C&harts", "-", "Stand &Value"}));
+    EXPECT_EQ(itemTexts(bar[3]),
+              (Texts{"&Toolbar", "&Status Bar", "-", "&Increase Font Size", "&Decrease Font Size", "-",
+                     "Show or Hide Tree &List", "View &All Tables", "C&harts", "-", "Stand &Value"}));
     EXPECT_EQ(itemTexts(bar[4]), (Texts{"&New Window", "&Cascade", "&Tile", "&Arrange Icons"}));
     EXPECT_EQ(itemTexts(bar[5]), (Texts{"&Help Topics", "-", "&About GROVEX..."}));
 }

@@ -4,6 +4,7 @@
 #include "results/document_file.h"
 #include "support/fake_settings.h"
 #include "support/recording_ui.h"
+#include "support/scripted_inputs.h"
 
 #include <gtest/gtest.h>
 
@@ -19,24 +20,6 @@ namespace fs = std::filesystem;
 
 const std::string kPricesFile = std::string(GROVEX_TEST_DATA) + "/stand_value_prices.json";
 const std::string kMacroFile = std::string(GROVEX_TEST_DATA) + "/macro_thin_fertilize_next.txt";
-
-class ScriptedInputs : public InputSource {
-public:
-    std::deque<Input1> input1s;
-    std::deque<Input2Values> input2s;
-    std::optional<Input1> input1(CGROVEXDoc&) override { return next(input1s); }
-    std::optional<Input2Values> input2(CGROVEXDoc&) override { return next(input2s); }
-
-private:
-    template <class T> static std::optional<T> next(std::deque<T>& queue) {
-        if (queue.empty()) {
-            return std::nullopt;
-        }
-        T value = queue.front();
-        queue.pop_front();
-        return value;
-    }
-};
 
 struct NoView : ResultsViewHooks {
     void clearSelection() override {}
@@ -91,7 +74,7 @@ struct Simulation {
     }
     std::vector<int> recordedAges() const {
         std::vector<int> ages;
-        for (const economics::StandHistory::Stand& stand : record.history().stands()) {
+        for (const economics::ClassHistory::Stand& stand : record.history().stands()) {
             ages.push_back(stand.age);
         }
         return ages;
@@ -250,7 +233,7 @@ TEST_F(StandValueTest, AnOpenedSimulationHasNoBestAge) {
 }
 
 // What the desktop records is valued as the command line's recorder values during the run, with any prices.
-TEST(StandHistoryTest, ValuesTheRecordedStandsWithTheGivenPrices) {
+TEST(ClassHistoryTest, ValuesTheRecordedStandsWithTheGivenPrices) {
     economics::Prices prices;
     ASSERT_EQ(economics::readPrices(kPricesFile, prices), std::nullopt);
     economics::Prices doubled = prices;
@@ -266,7 +249,7 @@ TEST(StandHistoryTest, ValuesTheRecordedStandsWithTheGivenPrices) {
         model.ProjectToTarget();
     };
     economics::RunRecorder recorder(prices);
-    economics::StandHistory history;
+    economics::ClassHistory history;
     project(recorder);
     project(history);
 

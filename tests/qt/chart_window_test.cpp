@@ -11,6 +11,7 @@
 #include "qt/simulation_window.h"
 #include "results/document_file.h"
 #include "results/table_export.h"
+#include "support/scripted_inputs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,24 +26,6 @@
 using namespace grovex;
 
 namespace {
-
-class ScriptedInputs : public InputSource {
-public:
-    std::deque<Input1> input1s;
-    std::deque<Input2Values> input2s;
-    std::optional<Input1> input1(CGROVEXDoc&) override { return next(input1s); }
-    std::optional<Input2Values> input2(CGROVEXDoc&) override { return next(input2s); }
-
-private:
-    template <class T> static std::optional<T> next(std::deque<T>& queue) {
-        if (queue.empty()) {
-            return std::nullopt;
-        }
-        T value = queue.front();
-        queue.pop_front();
-        return value;
-    }
-};
 
 Input1 standInput(int nyears, float ageTarget) {
     Input1 input;

@@ -9,6 +9,7 @@
 #include "qt/simulation_window.h"
 #include "qt/stand_value_window.h"
 #include "support/cli_run.h"
+#include "support/scripted_inputs.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -26,24 +27,6 @@ using namespace grovex;
 namespace {
 
 const std::string kPricesFile = std::string(GROVEX_TEST_DATA) + "/stand_value_prices.json";
-
-class ScriptedInputs : public InputSource {
-public:
-    std::deque<Input1> input1s;
-    std::deque<Input2Values> input2s;
-    std::optional<Input1> input1(CGROVEXDoc&) override { return next(input1s); }
-    std::optional<Input2Values> input2(CGROVEXDoc&) override { return next(input2s); }
-
-private:
-    template <class T> static std::optional<T> next(std::deque<T>& queue) {
-        if (queue.empty()) {
-            return std::nullopt;
-        }
-        T value = queue.front();
-        queue.pop_front();
-        return value;
-    }
-};
 
 Input1 standInput(float ageTarget) {
     Input1 input;

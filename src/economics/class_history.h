@@ -9,7 +9,7 @@
 
 namespace grovex::economics {
 
-class StandHistory : public StandObserver {
+class ClassHistory : public StandObserver {
 public:
     struct Stand {
         int age = 0;

@@ -1,10 +1,10 @@
-#include "economics/stand_history.h"
+#include "economics/class_history.h"
 
 #include "model/volumes.h"
 
 namespace grovex::economics {
 
-void StandHistory::standAtAge(const GrowthModel& model) {
+void ClassHistory::standAtAge(const GrowthModel& model) {
     Stand stand{model.age, UsesThinnedCoefficients(model.qthin, model.ithin), {}};
     liveClassRows(model, stand.rows);
     if (keepAtAge(stands_, std::move(stand))) {
@@ -13,7 +13,7 @@ void StandHistory::standAtAge(const GrowthModel& model) {
     noteFertilization(model, fertilizations_);
 }
 
-std::vector<RunRecorder::AgeValue> StandHistory::values(const Prices& prices) const {
+std::vector<RunRecorder::AgeValue> ClassHistory::values(const Prices& prices) const {
     std::vector<RunRecorder::AgeValue> values;
     values.reserve(stands_.size());
     for (const Stand& stand : stands_) {
@@ -22,7 +22,7 @@ std::vector<RunRecorder::AgeValue> StandHistory::values(const Prices& prices) co
     return values;
 }
 
-void StandHistory::clear() {
+void ClassHistory::clear() {
     stands_.clear();
     fertilizations_.clear();
 }
