@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace grovex::economics {
 namespace {
@@ -127,26 +128,33 @@ std::vector<ClassRow> classRowsOf(const ResultTable& table) {
     return rows;
 }
 
-void liveClassRows(const GrowthModel& model, std::vector<ClassRow>& rows) {
+int smallestProductClass(const Prices& prices) {
+    int smallest = kLargestClassRow + 1;
+    for (const Product& p : prices.products) {
+        smallest = std::min(smallest, p.minDbh);
+    }
+    return smallest;
+}
+
+void liveClassRows(const GrowthModel& model, std::vector<ClassRow>& rows, int smallestClass) {
+    // The thinnest tree gathered: one of the smallest class kept, and always a tree with a diameter.
+    const float thinnest =
+        smallestClass > 1 ? static_cast<float>(smallestClass) - 0.5f : std::numeric_limits<float>::denorm_min();
     struct Sums {
         float trees = 0;
         float heightTimesTrees = 0;
         float basalArea = 0;
     };
     std::array<Sums, kLargestClassRow + 1> classes{};
-    int smallest = kLargestClassRow;
-    int largest = 1;
     // Records past nrec are empty: every run starts from a cleared register, and generation, extraction,
     // growth and thinning keep to the first nrec records.
     const int records = std::clamp(model.nrec, 0, kMaxRecords);
     for (int i = 1; i <= records; ++i) {
         const float d = model.dbh[static_cast<size_t>(i)];
-        if (!(d > 0)) {
+        if (!(d >= thinnest)) {
             continue;
         }
         const int cls = numerics::dbhClass(d);
-        smallest = std::min(smallest, cls);
-        largest = std::min(std::max(largest, cls), kLargestClassRow);
         if (cls > kLargestClassRow) {
             continue;
         }
@@ -158,8 +166,9 @@ void liveClassRows(const GrowthModel& model, std::vector<ClassRow>& rows) {
         s.heightTimesTrees = f32(s.heightTimesTrees + static_cast<double>(ht) * n);
         s.basalArea = f32(s.basalArea + static_cast<double>(f32(kBasalAreaFactor * static_cast<double>(D2))) * n);
     }
+    // A class without enough trees has no row, as in the table; one without records has none at all.
     rows.clear();
-    for (int c = smallest; c <= largest; ++c) {
+    for (int c = 1; c <= kLargestClassRow; ++c) {
         const Sums& s = classes[static_cast<size_t>(c)];
         if (s.trees >= kSmallestRowTrees) {
             rows.push_back(ClassRow{c, s.trees, f32(static_cast<double>(s.heightTimesTrees) / s.trees), s.basalArea});
@@ -170,8 +179,8 @@ void liveClassRows(const GrowthModel& model, std::vector<ClassRow>& rows) {
 std::vector<ProductYield> standYields(const Prices& prices, const std::vector<ClassRow>& rows,
                                       bool thinnedCoefficients) {
     std::vector<ProductYield> yields;
-    for (const Product& p : prices.products) {
-        yields.push_back(ProductYield{p.name, 0, 0});
+    for (size_t k = 0; k < prices.products.size(); ++k) {
+        yields.push_back(ProductYield{k, prices.products[k].name, 0, 0});
     }
     forEachValuedClass(prices, rows, thinnedCoefficients, [&](const Product& product, double volume) {
         ProductYield& y = yields[static_cast<size_t>(&product - prices.products.data())];

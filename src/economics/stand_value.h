@@ -26,11 +26,17 @@ struct ClassRow {
 // The class rows of a table (its total row left out).
 std::vector<ClassRow> classRowsOf(const ResultTable& table);
 
-// The class rows a live-tree table of the stand would hold now, summed as the table sums them.
-void liveClassRows(const GrowthModel& model, std::vector<ClassRow>& rows);
+// The class rows a live-tree table of the stand would hold now, summed as the table sums them; classes below
+// `smallestClass` are left out (a valuation passes its smallest product's class: the trees below are worth
+// nothing).
+void liveClassRows(const GrowthModel& model, std::vector<ClassRow>& rows, int smallestClass = 1);
+
+// The smallest DBH class any product takes.
+int smallestProductClass(const Prices& prices);
 
 // What one product of a stand yields.
 struct ProductYield {
+    size_t productIndex = 0; // in the prices file's list
     std::string product;
     double volume = 0; // in the product's unit, per acre
     double value = 0;  // currency per acre

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 
 namespace grovex::economics {
 namespace {
@@ -17,19 +18,22 @@ double discounted(double amount, double r, int year) {
     return amount / std::pow(1.0 + r, year);
 }
 
-void addYields(std::map<std::string, double>& byProduct, const Prices& prices, const ResultTable& table) {
+// The value of each product of the prices file that a table yields; nothing for a product it does not.
+using ProductValues = std::vector<std::optional<double>>;
+
+void addYields(ProductValues& byProduct, const Prices& prices, const ResultTable& table) {
+    byProduct.resize(prices.products.size());
     for (const ProductYield& y : standYields(prices, classRowsOf(table), table.thinnedVolumes)) {
-        byProduct[y.product] += y.value;
+        byProduct[y.productIndex] = byProduct[y.productIndex].value_or(0.0) + y.value;
     }
 }
 
 // Product values in the order of the prices file.
-void addProductFlows(std::vector<CashFlow>& flows, const Prices& prices, const std::map<std::string, double>& values,
-                     int year, const std::string& label, FlowKind kind) {
-    for (const Product& p : prices.products) {
-        const auto found = values.find(p.name);
-        if (found != values.end()) {
-            flows.push_back(CashFlow{year, label + ": " + p.name, found->second, kind});
+void addProductFlows(std::vector<CashFlow>& flows, const Prices& prices, const ProductValues& values, int year,
+                     const std::string& label, FlowKind kind) {
+    for (size_t k = 0; k < values.size(); ++k) {
+        if (values[k]) {
+            flows.push_back(CashFlow{year, label + ": " + prices.products[k].name, *values[k], kind});
         }
     }
 }
@@ -42,7 +46,7 @@ void addCost(std::vector<CashFlow>& flows, int year, const char* item, double co
 
 void addThinnings(std::vector<CashFlow>& flows, const Prices& prices, const RunFacts& facts) {
     // The two tables of a row and low thinning are one entry: thinned tables of one age are one thinning.
-    std::map<int, std::map<std::string, double>> byAge;
+    std::map<int, ProductValues> byAge;
     for (const ResultTable& table : *facts.tables) {
         if (table.kind == kThinnedTreeTable) {
             addYields(byAge[table.age], prices, table);
@@ -92,8 +96,13 @@ void findBestAge(const HarvestAges& ages, const RunFacts& facts, Valuation& v) {
     }
 }
 
+// A stable sort by year. The flows come as a run already in year order (the establishment and the annual
+// costs) followed by a few more, so only those few are sorted and merged in.
 void sortByYear(std::vector<CashFlow>& flows) {
-    std::stable_sort(flows.begin(), flows.end(), [](const CashFlow& a, const CashFlow& b) { return a.year < b.year; });
+    const auto byYear = [](const CashFlow& a, const CashFlow& b) { return a.year < b.year; };
+    const auto unsorted = std::is_sorted_until(flows.begin(), flows.end(), byYear);
+    std::stable_sort(unsorted, flows.end(), byYear);
+    std::inplace_merge(flows.begin(), unsorted, flows.end(), byYear);
 }
 
 } // namespace
@@ -106,7 +115,7 @@ void noteFertilization(const GrowthModel& model, std::vector<Fertilization>& fer
 }
 
 void RunRecorder::standAtAge(const GrowthModel& model) {
-    liveClassRows(model, rows_);
+    liveClassRows(model, rows_, smallestClass_);
     const double value = standValue(prices_, rows_, UsesThinnedCoefficients(model.qthin, model.ithin));
     if (keepAtAge(values_, AgeValue{model.age, value})) {
         fertilizations_.clear();
@@ -193,6 +202,20 @@ public:
         }
         return sum;
     }
+    // The rate of change of the present value with r, for a Newton step; nothing for flows before year 0.
+    std::optional<double> slope(double r) const {
+        if (before_) {
+            return std::nullopt;
+        }
+        const double v = 1.0 / (1.0 + r);
+        double sum = 0;
+        double derivative = 0; // of the sum with v
+        for (size_t t = byYear_.size(); t-- > 0;) {
+            derivative = derivative * v + sum;
+            sum = sum * v + byYear_[t];
+        }
+        return derivative * -v * v;
+    }
 
 private:
     std::vector<double> byYear_;
@@ -220,15 +243,26 @@ std::optional<double> internalRateOfReturn(const std::vector<CashFlow>& flows, s
         why = "There is no internal rate of return from -99 to 1000 percent.";
         return std::nullopt;
     }
-    for (int step = 0; step < 200 && high - low > 1e-13; ++step) {
-        const double middle = 0.5 * (low + high);
-        if ((amounts.presentValue(flows, middle) > 0) == (atLow > 0)) {
-            low = middle;
-        } else {
-            high = middle;
+    // Newton's steps while they stay inside the interval known to hold the rate, halving it otherwise.
+    double rate = std::clamp(0.05, low, high);
+    for (int step = 0; step < 200; ++step) {
+        const double value = amounts.presentValue(flows, rate);
+        if (value == 0) {
+            return rate;
+        }
+        ((value > 0) == (atLow > 0) ? low : high) = rate;
+        const std::optional<double> slope = amounts.slope(rate);
+        double next = slope && *slope != 0 ? rate - value / *slope : low;
+        if (!(next > low && next < high)) {
+            next = 0.5 * (low + high);
+        }
+        const bool settled = std::abs(next - rate) <= 1e-14 * (1.0 + std::abs(rate)) || high - low <= 1e-13;
+        rate = next;
+        if (settled) {
+            break;
         }
     }
-    return 0.5 * (low + high);
+    return rate;
 }
 
 Valuation valueRun(const Prices& prices, const RunFacts& facts) {
@@ -248,7 +282,7 @@ Valuation valueRun(const Prices& prices, const RunFacts& facts) {
     const int T = v.harvestYear;
 
     v.flows = flowsBeforeHarvest(prices, facts, T);
-    std::map<std::string, double> harvest;
+    ProductValues harvest;
     addYields(harvest, prices, last);
     addProductFlows(v.flows, prices, harvest, T, "final harvest", FlowKind::FinalHarvest);
     addCost(v.flows, T, "harvest cost", prices.costs.harvest, FlowKind::FinalHarvest);
@@ -271,16 +305,34 @@ Valuation valueRun(const Prices& prices, const RunFacts& facts) {
     if (!v.irr) {
         v.notes.push_back(why);
     }
-    findBestAge(HarvestAges(prices, facts), facts, v);
+    findBestAge(HarvestAges(prices, facts, v.flows), facts, v);
     return v;
 }
 
-HarvestAges::HarvestAges(const Prices& prices, const RunFacts& facts) : prices_(prices), facts_(facts) {
-    if (!facts.yearlyValues.empty()) {
-        std::vector<CashFlow> flows = flowsBeforeHarvest(prices, facts, facts.yearlyValues.back().age - facts.startAge);
-        sortByYear(flows);
-        double sum = 0;
-        for (const CashFlow& f : flows) {
+namespace {
+
+std::vector<CashFlow> sortedFlowsBeforeHarvest(const Prices& prices, const RunFacts& facts) {
+    if (facts.yearlyValues.empty()) {
+        return {};
+    }
+    std::vector<CashFlow> flows = flowsBeforeHarvest(prices, facts, facts.yearlyValues.back().age - facts.startAge);
+    sortByYear(flows);
+    return flows;
+}
+
+} // namespace
+
+HarvestAges::HarvestAges(const Prices& prices, const RunFacts& facts)
+    : HarvestAges(prices, facts, sortedFlowsBeforeHarvest(prices, facts)) {}
+
+HarvestAges::HarvestAges(const Prices& prices, const RunFacts& facts, const std::vector<CashFlow>& flows)
+    : prices_(prices), facts_(facts) {
+    if (facts.yearlyValues.empty()) {
+        return;
+    }
+    double sum = 0;
+    for (const CashFlow& f : flows) {
+        if (f.kind != FlowKind::FinalHarvest) {
             sum += discounted(f.amount, prices.discountRate, f.year);
             flows_.push_back(Discounted{f.year, sum});
         }

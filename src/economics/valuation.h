@@ -58,7 +58,7 @@ void noteFertilization(const GrowthModel& model, std::vector<Fertilization>& fer
 // age lower than the last one seen starts a new run.
 class RunRecorder : public StandObserver {
 public:
-    explicit RunRecorder(const Prices& prices) : prices_(prices) {}
+    explicit RunRecorder(const Prices& prices) : prices_(prices), smallestClass_(smallestProductClass(prices)) {}
     void standAtAge(const GrowthModel& model) override;
 
     struct AgeValue {
@@ -72,6 +72,7 @@ public:
 
 private:
     const Prices& prices_;
+    int smallestClass_; // the trees of smaller classes are worth nothing and are not gathered
     std::vector<AgeValue> values_;
     std::vector<Fertilization> fertilizations_;
     std::vector<ClassRow> rows_; // reused from year to year
@@ -119,6 +120,8 @@ Valuation valueRun(const Prices& prices, const RunFacts& facts);
 class HarvestAges {
 public:
     HarvestAges(const Prices& prices, const RunFacts& facts);
+    // The same, with the run's cash flows already made (in year order); their final harvest is left out.
+    HarvestAges(const Prices& prices, const RunFacts& facts, const std::vector<CashFlow>& flows);
     // The NPV of a final harvest at `age`; nothing when the run kept no stand of that age or the age is not
     // after the run's start.
     std::optional<double> npv(int age) const;
