@@ -2,6 +2,7 @@
 
 #include "qt/platform/qt_canvas.h"
 #include "qt/platform/qt_text.h"
+#include "qt/print_support.h"
 #include "results/document.h"
 
 #include <QApplication>
@@ -17,6 +18,9 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QSplitter>
 #include <QSvgGenerator>
 #include <QToolTip>
@@ -114,6 +118,20 @@ IoStatus exportChart(const StandChart& chart, const std::string& path, const QSi
     return writeFileAtomically(path, chartFileBytes(chart, chartFileFormatFor(path), size));
 }
 
+void printChartPage(const StandChart& chart, QPrinter& printer) {
+    // Drawn at twice the export's pixels, so that lines and text stay sharp on paper.
+    QImage image(kChartPageSize * 2, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2.0);
+    image.fill(Qt::white);
+    renderChart(chart, image, kChartPageSize);
+    // The painter of a printer starts at the top left corner of the printable area.
+    const QSizeF area = printer.pageLayout().paintRectPixels(printer.resolution()).size();
+    const QSizeF fitted = QSizeF(kChartPageSize).scaled(area, Qt::KeepAspectRatio);
+    QPainter painter(&printer);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(QPointF(0, 0), fitted), image);
+}
+
 ChartWidget::ChartWidget(QWidget* parent) : QWidget(parent) {
     chart_.setFont(chartFont());
     setMouseTracking(true);
@@ -195,9 +213,25 @@ void ChartWidget::startDrag() {
     drag->exec(Qt::CopyAction);
 }
 
+void ChartWidget::print() {
+    QPrintDialog dialog(&sharedPrinter(), this);
+    if (dialog.exec() == QDialog::Accepted) {
+        printChartPage(chart_, sharedPrinter());
+    }
+}
+
+void ChartWidget::printPreview() {
+    QPrintPreviewDialog preview(&sharedPrinter(), this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { printChartPage(chart_, *printer); });
+    preview.exec();
+}
+
 void ChartWidget::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction(QStringLiteral("&Copy Chart"), this, &ChartWidget::copyToClipboard);
+    menu.addAction(QStringLiteral("&Print Chart..."), this, &ChartWidget::print);
+    menu.addAction(QStringLiteral("Print Pre&view..."), this, &ChartWidget::printPreview);
     ChartDock* dock = nullptr;
     for (QWidget* up = parentWidget(); up != nullptr && dock == nullptr; up = up->parentWidget()) {
         dock = qobject_cast<ChartDock*>(up);

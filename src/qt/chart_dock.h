@@ -1,7 +1,7 @@
 #pragma once
 // The "Charts" pane of the main window: the stand development chart of the active simulation, the stand
 // values to show and the other simulations to compare with it. The chart itself is GUI-free (StandChart);
-// this pane only shows it, and copies, drags and exports its image.
+// this pane only shows it, and copies, drags, prints and exports its image.
 
 #include "base/file_io.h"
 #include "charts/stand_chart.h"
@@ -17,6 +17,7 @@
 class QListWidget;
 class QListWidgetItem;
 class QPaintDevice;
+class QPrinter;
 
 namespace grovex {
 
@@ -32,6 +33,9 @@ QImage chartImage(const charts::StandChart& chart, const QSize& size);
 std::vector<uint8_t> chartFileBytes(const charts::StandChart& chart, ChartFileFormat format, const QSize& size);
 // Writes the chart through the atomic writer: the file is complete or as it was before.
 IoStatus exportChart(const charts::StandChart& chart, const std::string& path, const QSize& size);
+// Prints the chart on one page, as the export draws it: kChartPageSize, fitted into the page's printable area.
+inline const QSize kChartPageSize{1000, 700};
+void printChartPage(const charts::StandChart& chart, QPrinter& printer);
 
 class ChartWidget : public QWidget {
     Q_OBJECT
@@ -43,6 +47,9 @@ public:
     // Lays the chart out again after its data or values changed, and repaints.
     void chartChanged();
     void copyToClipboard() const;
+    // Print and Print Preview with the printer the results are printed on.
+    void print();
+    void printPreview();
 
 signals:
     void hovered(const QString& text);

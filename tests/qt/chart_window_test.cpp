@@ -16,7 +16,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QTest>
 
 #include <deque>
@@ -197,6 +199,15 @@ void ChartWindowTest::exportsWriteTheFilesAndRefusalsSayWhy() {
     }
     QVERIFY(fileBytes(sandbox_.filePath(QStringLiteral("chart.svg"))).contains("<svg"));
     QVERIFY(ui.texts().empty());
+
+    // Printed, the chart fills one page with the picture the export draws.
+    QPrinter printer(QPrinter::HighResolution);
+    const QString printed = sandbox_.filePath(QStringLiteral("printed.pdf"));
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printed);
+    printChartPage(main.chartDock().chartWidget().chart(), printer);
+    QVERIFY(fileBytes(printed).startsWith("%PDF"));
+    QVERIFY(fileBytes(printed).contains("/Type /Page"));
 
     // A folder that does not exist, and a read-only file: one message naming the file, the file as it was.
     const std::string missing = sandbox_.filePath(QStringLiteral("no such folder/chart.png")).toStdString();
