@@ -56,11 +56,11 @@ TEST(SaveObstacles, AReadOnlyFileIsRefusedEvenThroughALinkAndAWritableOneIsRepla
 }
 
 TEST(SaveObstacles, AFolderThatCannotBeWrittenInKeepsTheOldFile) {
-    if (!fakes::permissionsBind()) {
-        GTEST_SKIP() << "permission bits do not bind root; the failing open below stands in";
-    }
     fakes::ScratchFolder scratch;
     const ObstacleSetup setup = ObstacleSetup::make(Obstacle::UnwritableFolder, scratch.path(), "stand.gvx", kOld);
+    if (setup.reason.empty()) {
+        GTEST_SKIP() << "this file system lets root write in any folder; the failing open below stands in";
+    }
     EXPECT_EQ(writeFileAtomically(setup.target.string(), kNew).message(), setup.message());
     EXPECT_EQ(fakes::bytesOf(setup.target), kOld);
     EXPECT_EQ(scratch.entries(setup.target.parent_path()), std::vector<std::string>{"stand.gvx"});

@@ -10,9 +10,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <linux/fs.h>
+#include <optional>
 #include <string>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -23,7 +27,7 @@ enum class Obstacle {
     ParentIsAFile,      // ".../plain file/target": Not a directory
     TargetIsADirectory, // Is a directory
     ReadOnlyTarget,     // an existing file without write permission: Permission denied
-    UnwritableFolder,   // an existing file in a folder without write permission: Permission denied
+    UnwritableFolder,   // an existing file in a folder nobody may write in (see lockFolder)
 };
 
 inline const char* obstacleName(Obstacle obstacle) {
@@ -40,14 +44,53 @@ inline const char* obstacleName(Obstacle obstacle) {
     return "";
 }
 
-// The obstacles that stand for every user, root included. An unwritable folder does not stop root, whose
-// tests use a failing open instead (FailingFileSystem::Step::Open with EACCES).
+// The obstacles that stand for every user, root included, on any file system. A folder nobody may write in
+// needs the immutable attribute to stop root (lockFolder), which not every file system has.
 inline constexpr Obstacle kObstacles[] = {Obstacle::ParentIsAFile, Obstacle::TargetIsADirectory,
                                           Obstacle::ReadOnlyTarget};
 
 // Permission bits bind every user but root.
 inline bool permissionsBind() {
     return ::geteuid() != 0;
+}
+
+// Sets or clears a folder's immutable attribute, which stops root too: nothing can be created, renamed or
+// removed in the folder. False where the file system or the process cannot change it.
+inline bool setImmutable(const std::filesystem::path& folder, bool immutable) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) {
+        return false;
+    }
+    int flags = 0;
+    bool changed = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (changed) {
+        flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        changed = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return changed;
+}
+
+// Makes a folder one that nobody may write in and answers the system's words for a write refused there: no
+// write permission for anybody, and for root, whom permission bits do not stop, the immutable attribute.
+// Nothing when this file system lets root write in any folder.
+inline std::optional<std::string> lockFolder(const std::filesystem::path& folder) {
+    ::chmod(folder.c_str(), 0555);
+    if (permissionsBind()) {
+        return "Permission denied";
+    }
+    if (setImmutable(folder, true)) {
+        return "Operation not permitted";
+    }
+    ::chmod(folder.c_str(), 0755);
+    return std::nullopt;
+}
+
+inline void unlockFolder(const std::filesystem::path& folder) {
+    if (!permissionsBind()) {
+        setImmutable(folder, false);
+    }
+    ::chmod(folder.c_str(), 0755);
 }
 
 inline void writeBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
@@ -70,6 +113,14 @@ public:
     }
     ~ScratchFolder() {
         std::error_code ignored;
+        if (!permissionsBind()) {
+            setImmutable(path_, false);
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
+                if (entry.is_directory(ignored)) {
+                    setImmutable(entry.path(), false);
+                }
+            }
+        }
         std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
         for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
             std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
@@ -131,8 +182,7 @@ struct ObstacleSetup {
         case Obstacle::UnwritableFolder:
             setup.target = folder / fileName;
             writeBytes(setup.target, previous);
-            ::chmod(folder.c_str(), 0555);
-            setup.reason = "Permission denied";
+            setup.reason = lockFolder(folder).value_or(""); // empty: root may write in any folder here
             setup.hasPrevious = true;
             break;
         }
