@@ -1,6 +1,8 @@
 # The two everyday commands: `make run` and `make test`.
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
+# Tests run side by side, one per core; every test keeps to its own scratch folders and ports.
+TEST_JOBS ?= $(shell nproc)
 
 .PHONY: run test golden-update unit-tests core-sanitized fuzz-smoke fuzz deps configure build asan clean format format-check tidy
 
@@ -17,14 +19,14 @@ run: build
 test: format-check unit-tests core-sanitized fuzz-smoke
 
 unit-tests: build
-	ctest --preset $(PRESET) --output-on-failure
+	ctest --preset $(PRESET) --output-on-failure -j $(TEST_JOBS)
 
 # The core, the command line and their tests, configured without the desktop application, under
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 core-sanitized: deps
 	@if [ ! -f build/core-asan/build.ninja ]; then cmake --preset core-asan; fi
 	cmake --build --preset core-asan
-	ctest --preset core-asan --output-on-failure
+	ctest --preset core-asan --output-on-failure -j $(TEST_JOBS)
 
 # A few seconds per fuzz harness, built in the sanitizer tree above (one build fewer); `make fuzz` runs ten
 # million inputs through each in the optimized fuzz tree (at most half an hour).
