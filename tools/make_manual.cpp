@@ -7,6 +7,8 @@
 // Images (`![text](images/name.png)`) are looked up in the folder of each chapter, then in the -I folders in
 // order. A missing image is an error: the manual is never made with a hole in it.
 
+#include "offscreen_tool.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
@@ -549,24 +551,10 @@ int makeManual(const Options& options) {
     return kExitSuccess;
 }
 
-// The offscreen platform's notes about what it cannot do (no runtime folder, no window manager hints) say
-// nothing about the result; every other message of Qt is passed on.
-void quietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg && (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")) ||
-                                 message.contains(QLatin1String("does not support propagateSizeHints")))) {
-        return;
-    }
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    qInstallMessageHandler(quietOffscreenNotes);
-    // Nothing is shown: the offscreen platform needs no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    grovex::tools::runOffscreen();
     QGuiApplication app(argc, argv);
     Options options;
     if (!parseArguments(QGuiApplication::arguments(), options)) {

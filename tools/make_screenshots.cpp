@@ -15,6 +15,8 @@
 //   tree-list.png             the tree list window with FILE.dat
 // The style, the fonts and the window sizes are fixed, so the pictures change only when the windows do.
 
+#include "offscreen_tool.h"
+
 #include "base/command_ids.h"
 #include "dialogs/general_info_dlg.h"
 #include "dialogs/out_units_dlg.h"
@@ -296,23 +298,10 @@ int run(const QDir& output, const QString& treeList) {
     return failures == 0 ? kExitSuccess : kExitFailed;
 }
 
-// The offscreen platform's notes about what it cannot do (no runtime folder, no window manager hints) say
-// nothing about the result; every other message of Qt is passed on.
-void quietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg && (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")) ||
-                                 message.contains(QLatin1String("does not support propagateSizeHints")))) {
-        return;
-    }
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    qInstallMessageHandler(quietOffscreenNotes);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    grovex::tools::runOffscreen();
     QApplication qtApp(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

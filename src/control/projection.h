@@ -143,8 +143,8 @@ public:
     // The projection routine itself.
     void project();
 
-    // Whether projections record the document's yearly stand values (on unless turned off); a batch run, which
-    // never charts, saves their cost.
+    // Whether projections record the document's yearly stand values (on unless turned off); a batch run or a
+    // regime search, which never charts, saves their cost.
     void setRecordsYearly(bool records) { recordsYearly_ = records; }
 
 private:

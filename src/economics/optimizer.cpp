@@ -251,6 +251,7 @@ RecordedRun recordSchedule(const SearchStand& stand, const Schedule& schedule, i
     MacroRecorder recorder(store, doc, log, playFile);
     MacroInputSource inputs(recorder, given);
     ProjectionCommands commands(doc, log, inputs, stateFile, &recorder);
+    commands.setRecordsYearly(false); // a searched regime is never charted
     recorder.record();
     int lastTable = doc.model.lastTable();
     commands.initializeAndProject();

@@ -11,6 +11,7 @@
 #include "qt/simulation_window.h"
 #include "results/document_file.h"
 #include "results/table_export.h"
+#include "scripted_window.h"
 #include "support/scripted_inputs.h"
 
 #include <QAction>
@@ -76,14 +77,6 @@ private slots:
     void aDamagedYearlyBlockOpensTheTablesAndSaysSo();
 
 private:
-    ScriptedInputs& scriptActiveWindow(Application& app) {
-        auto inputs = std::make_unique<ScriptedInputs>();
-        ScriptedInputs& result = *inputs;
-        app.mainWindow().activeSimulation()->setInputSource(std::move(inputs));
-        return result;
-    }
-    void trigger(Application& app, int id) { app.mainWindow().commands().action(id)->trigger(); }
-
     fakes::AppSandbox sandbox_{fakes::AppDirectory::Sandbox};
 };
 

@@ -8,6 +8,7 @@
 #include "qt/print_support.h"
 #include "qt/simulation_window.h"
 #include "qt/stand_value_window.h"
+#include "scripted_window.h"
 #include "support/cli_run.h"
 #include "support/scripted_inputs.h"
 
@@ -76,14 +77,6 @@ private slots:
     void aDamagedPricesFileSaysSoAndTheApplicationGoesOn();
 
 private:
-    ScriptedInputs& scriptActiveWindow(Application& app) {
-        auto inputs = std::make_unique<ScriptedInputs>();
-        ScriptedInputs& result = *inputs;
-        app.mainWindow().activeSimulation()->setInputSource(std::move(inputs));
-        return result;
-    }
-    void trigger(Application& app, int id) { app.mainWindow().commands().action(id)->trigger(); }
-
     fakes::AppSandbox sandbox_{fakes::AppDirectory::Sandbox};
 };
 
