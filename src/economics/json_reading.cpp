@@ -46,10 +46,28 @@ double number(const json& value, const std::string& key) {
     return x;
 }
 
-std::string parseErrorText(const json::parse_error& e) {
+namespace {
+
+// nlohmann's message without its "[json.exception.parse_error.101] " tag.
+std::string withoutTag(const json::exception& e) {
     std::string what = e.what();
     const size_t tagEnd = what.find("] ");
     return tagEnd == std::string::npos ? what : what.substr(tagEnd + 2);
+}
+
+} // namespace
+
+std::optional<std::string> parseJson(const std::string& text, const std::function<void(const json&)>& build) {
+    try {
+        build(json::parse(text));
+        return std::nullopt;
+    } catch (const json::parse_error& e) {
+        return "not a JSON file: " + withoutTag(e);
+    } catch (const json::exception& e) {
+        return "cannot be read: " + withoutTag(e);
+    } catch (const Refusal& r) {
+        return r.text;
+    }
 }
 
 } // namespace grovex::economics::jsonread

@@ -4,7 +4,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,7 +33,8 @@ const json& member(const json& object, const std::string& where, const char* key
 // A finite number.
 double number(const json& value, const std::string& key);
 
-// nlohmann's parse error without its "[json.exception.parse_error.101] " tag.
-std::string parseErrorText(const json::parse_error& e);
+// Parses `text` and hands the document to `build`, which reads it key by key. Returns why the file was refused:
+// a refusal `build` threw, or what the parser found (bad syntax, a number beyond the range of a double).
+std::optional<std::string> parseJson(const std::string& text, const std::function<void(const json&)>& build);
 
 } // namespace grovex::economics::jsonread

@@ -212,14 +212,7 @@ const char* unitName(ProductUnit unit) {
 }
 
 std::optional<std::string> parsePrices(const std::string& text, Prices& prices) {
-    try {
-        prices = pricesOf(json::parse(text));
-        return std::nullopt;
-    } catch (const json::parse_error& e) {
-        return "not a JSON file: " + parseErrorText(e);
-    } catch (const Refusal& r) {
-        return r.text;
-    }
+    return parseJson(text, [&](const json& document) { prices = pricesOf(document); });
 }
 
 std::optional<std::string> readPrices(const std::string& path, Prices& prices) {

@@ -295,14 +295,7 @@ std::vector<Schedule> SearchSpace::schedules() const {
 }
 
 std::optional<std::string> parseSearchSpace(const std::string& text, SearchSpace& space) {
-    try {
-        space = spaceOf(json::parse(text));
-        return std::nullopt;
-    } catch (const json::parse_error& e) {
-        return "not a JSON file: " + parseErrorText(e);
-    } catch (const Refusal& r) {
-        return r.text;
-    }
+    return parseJson(text, [&](const json& document) { space = spaceOf(document); });
 }
 
 std::optional<std::string> readSearchSpace(const std::string& path, SearchSpace& space) {

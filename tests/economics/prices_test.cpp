@@ -98,6 +98,8 @@ TEST(PricesFile, RefusesWithTheKey) {
             "price": 1e12}]})",
          "products[0].price: must be at most 1000000000"},
         {R"({"discount_rate": 0.05, "currency": "USD",)", "not a JSON file: "},
+        // Beyond the range of a double: the parser reports it with another kind of error than bad syntax.
+        {R"({"discount_rate": 4e447})", "cannot be read: number overflow parsing '4e447'"},
     };
     for (const auto& [text, expected] : cases) {
         Prices p;

@@ -49,6 +49,7 @@ TEST(SearchSpace, RefusalsNameTheKey) {
         {R"({"harvest_ages": [20, 30], "fertilization": {"nitrogen": [100]}})",
          "fertilization.nitrogen: given without fertilization.ages"},
         {R"({"harvest_ages": [20, 30],)", "not a JSON file"},
+        {R"({"harvest_ages": [20, -1e999]})", "cannot be read: number overflow parsing '-1e999'"},
     };
     for (const auto& [text, message] : cases) {
         EXPECT_NE(refusal(text).find(message), std::string::npos) << text << "\n  gave: " << refusal(text);
