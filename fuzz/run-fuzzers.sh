@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Builds the fuzz harnesses and runs each one, in turn, on its corpus under build/fuzz/corpus.
+# Builds the fuzz harnesses and runs them, one per core, each on its corpus under build/fuzz/corpus.
 #
 #   fuzz/run-fuzzers.sh --seconds 5                                the short smoke run of CI
 #   fuzz/run-fuzzers.sh --runs 10000000 --seconds 1800 [HARNESS...]  the long runs: ten million inputs
 #                                                                   each, or half an hour if that is less
 #
-# A finding stops the script with the harness's report; the input that caused it is saved under
+# A finding fails the script with the harness's report; the input that caused it is saved under
 # build/fuzz/artifacts/HARNESS/. Each run ends with a line "HARNESS: N executions in S s".
 set -euo pipefail
 
@@ -42,7 +42,9 @@ fuzz/seed-corpus.sh "$build" "$build/seeds"
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-for harness in "${harnesses[@]}"; do
+# Runs one harness; on a finding prints the end of its report and fails.
+run_harness() {
+    local harness=$1 log start runs
     mkdir -p "$corpus/$harness" "$build/artifacts/$harness"
     log=$build/artifacts/$harness/last-run.log
     start=$(date +%s)
@@ -50,8 +52,27 @@ for harness in "${harnesses[@]}"; do
         -artifact_prefix="$build/artifacts/$harness/" "$corpus/$harness" "$build/seeds/$harness" >"$log" 2>&1; then
         tail -n 60 "$log" >&2
         echo "$harness: FINDING (see $log)" >&2
-        exit 1
+        return 1
     fi
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     echo "$harness: $runs executions in $(($(date +%s) - start)) s"
+}
+
+# The harnesses run side by side, FUZZ_JOBS at a time (one per core unless set); every one runs to its end,
+# and the script fails when any of them found something.
+jobs=${FUZZ_JOBS:-$(nproc)}
+running=0
+failed=0
+for harness in "${harnesses[@]}"; do
+    if [ "$running" -ge "$jobs" ]; then
+        wait -n || failed=1
+        running=$((running - 1))
+    fi
+    run_harness "$harness" &
+    running=$((running + 1))
 done
+while [ "$running" -gt 0 ]; do
+    wait -n || failed=1
+    running=$((running - 1))
+done
+exit "$failed"
