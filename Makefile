@@ -4,7 +4,8 @@ BUILD_DIR := build/$(PRESET)
 # Tests run side by side, one per core; every test keeps to its own scratch folders and ports.
 TEST_JOBS ?= $(shell nproc)
 
-.PHONY: run test golden-update unit-tests core-sanitized fuzz-smoke fuzz deps configure build asan clean format format-check tidy
+.PHONY: run test golden-update unit-tests core-sanitized fuzz-smoke fuzz windows-tests deps configure build asan clean \
+        format format-check tidy
 
 # With a display the desktop application starts; without one, the default projection of grovex-cli runs.
 run: build
@@ -15,8 +16,8 @@ run: build
 	fi
 
 # Everything CI checks: the formatting, all tests, the core and command line alone under the sanitizers,
-# a short fuzz run.
-test: format-check unit-tests core-sanitized fuzz-smoke
+# a short fuzz run, the core and command line built for Windows.
+test: format-check unit-tests core-sanitized fuzz-smoke windows-tests
 
 unit-tests: build
 	ctest --preset $(PRESET) --output-on-failure -j $(TEST_JOBS)
@@ -35,6 +36,12 @@ fuzz-smoke: deps
 
 fuzz: deps
 	fuzz/run-fuzzers.sh --runs 10000000 --seconds 1800
+
+# The core, grovex-cli and their tests built for Windows with MinGW-w64, the tests run under Wine.
+windows-tests: deps
+	@if [ ! -f build/mingw/build.ninja ]; then cmake --preset mingw; fi
+	cmake --build --preset mingw
+	ctest --preset mingw --output-on-failure -j $(TEST_JOBS)
 
 # Builds and runs every test, the desktop application's too, under the sanitizers.
 asan:

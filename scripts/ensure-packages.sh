@@ -9,6 +9,9 @@ packages=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev 
           qt6-svg-dev help2man desktop-file-utils dpkg-dev file)
 # The user manual's test reads the PDF with pdfinfo, pdftotext and pdfimages.
 packages+=(poppler-utils)
+# The Windows build: MinGW-w64 with POSIX threads (std::thread), and 64-bit Wine to run its tests (wine64,
+# and wine for the wine, wineboot and wineserver commands).
+packages+=(g++-mingw-w64-x86-64-posix wine64 wine)
 
 missing=()
 for pkg in "${packages[@]}"; do

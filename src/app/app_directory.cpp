@@ -2,6 +2,8 @@
 
 #include "base/platform/settings.h"
 
+#include <algorithm>
+
 namespace grovex {
 namespace {
 
@@ -14,6 +16,19 @@ std::string withTrailingSeparator(std::string path) {
         path += kPathSeparator;
     }
     return path;
+}
+
+bool startsWithPath(const std::string& path, const std::string& start) {
+    if (path.size() < start.size()) {
+        return false;
+    }
+#ifdef _WIN32
+    const auto isSeparator = [](char c) { return c == '/' || c == '\\'; };
+    return std::equal(start.begin(), start.end(), path.begin(),
+                      [&](char a, char b) { return a == b || (isSeparator(a) && isSeparator(b)); });
+#else
+    return path.compare(0, start.size(), start) == 0;
+#endif
 }
 
 std::string applicationDirectory(bool commandLineEmpty, Settings& settings, const std::string& currentDirectory,

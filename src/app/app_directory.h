@@ -19,6 +19,10 @@ inline constexpr char kPathSeparator = '/';
 // Adds the separator unless the path already ends with one ('/' is accepted everywhere).
 std::string withTrailingSeparator(std::string path);
 
+// Whether `path` begins with `start`. On Windows a '/' and a '\' match each other: the system takes both,
+// and the file dialogs and the current directory do not always give the same one.
+bool startsWithPath(const std::string& path, const std::string& start);
+
 // The application directory of this run. Started without arguments, it is the current directory (plus the
 // separator), and it is written to "Directories" / "Application" for later starts. Started with arguments
 // (a document opened from the desktop, say), it is read back from there; `fallback` when never written.

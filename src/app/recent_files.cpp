@@ -1,6 +1,7 @@
 #include "app/recent_files.h"
 
 #include "app/app_directory.h"
+#include "base/path_text.h"
 #include "base/platform/settings.h"
 
 #include <algorithm>
@@ -24,7 +25,7 @@ bool samePath(const std::string& a, const std::string& b) {
         return true;
     }
     std::error_code error;
-    return std::filesystem::equivalent(a, b, error) && !error;
+    return std::filesystem::equivalent(pathOf(a), pathOf(b), error) && !error;
 }
 
 void RecentFileList::add(const std::string& path) {
@@ -58,7 +59,7 @@ void RecentFileList::save(Settings& settings) const {
 std::string RecentFileList::menuText(int index, const std::string& currentDirectory) const {
     std::string path = files_.at(index);
     const std::string directory = withTrailingSeparator(currentDirectory);
-    if (path.size() > directory.size() && path.compare(0, directory.size(), directory) == 0 &&
+    if (path.size() > directory.size() && startsWithPath(path, directory) &&
         path.find_first_of("/\\", directory.size()) == std::string::npos) {
         path.erase(0, directory.size());
     } else if (path.size() > kMaxMenuPath) {

@@ -1,5 +1,6 @@
 #include "app/stand_value.h"
 
+#include "base/path_text.h"
 #include "base/platform/settings.h"
 #include "base/platform/ui.h"
 #include "economics/valuation_report.h"
@@ -44,7 +45,7 @@ bool PricesChoice::choose() {
     request.defaultExtension = kPricesExtension;
     request.overwritePrompt = false;
     const std::optional<std::string> last = remembered();
-    request.startDirectory = last ? std::filesystem::path(*last).parent_path().string() : startDirectory_;
+    request.startDirectory = last ? textOf(pathOf(*last).parent_path()) : startDirectory_;
     const std::optional<std::string> path = ui_.openFileName(request);
     if (!path) {
         return false;

@@ -1,6 +1,7 @@
 #include "app/user_manual.h"
 
 #include "app/app_directory.h"
+#include "base/path_text.h"
 #include "base/platform/shell.h"
 #include "base/platform/ui.h"
 
@@ -26,7 +27,7 @@ std::string docDirectoryBeside(const std::string& programDirectory) {
     if (programDirectory.empty() || relative.empty()) {
         return {};
     }
-    return (std::filesystem::path(programDirectory) / relative).lexically_normal().string();
+    return textOf((pathOf(programDirectory) / relative).lexically_normal());
 }
 
 std::string userManualDirectory(const UserManualPlaces& places,
@@ -48,7 +49,7 @@ std::string userManualDirectory(const UserManualPlaces& places,
 std::string userManualDirectory(const UserManualPlaces& places) {
     return userManualDirectory(places, [](const std::string& path) {
         std::error_code error;
-        return std::filesystem::is_regular_file(path, error);
+        return std::filesystem::is_regular_file(pathOf(path), error);
     });
 }
 

@@ -24,7 +24,8 @@ struct UserManualPlaces {
     std::vector<std::string> otherDirectories;
 };
 
-// The documentation folder of the installation this program was built for (<prefix>/share/doc/grovex).
+// The documentation folder of the installation this program was built for (<prefix>/share/doc/grovex); empty
+// on Windows, where an installation goes wherever its user puts it.
 std::string installedDocDirectory();
 // The documentation folder of an installation whose programs are in `programDirectory`, wherever that
 // installation was put (a package installs under /usr, a build under /usr/local or any other prefix).

@@ -6,24 +6,73 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <locale.h>
+#include <string>
 #include <vector>
-
-#if defined(_WIN32)
-#include <locale.h>
-#else
-#include <locale.h>
 #if defined(__APPLE__)
 #include <xlocale.h>
-#endif
 #endif
 
 namespace grovex {
 namespace {
 
-#if defined(_WIN32)
+#if defined(__MINGW32__)
+// MinGW's own printf and strtod: the C99 conversions, rounded as the C libraries of POSIX systems round
+// (the Windows C library rounds 0.25 to "0.3" with %.1f and writes exponents with three digits), so that
+// every output is the same byte for byte. They take the decimal point from the C locale, which a Windows
+// program keeps at "C" unless it sets another; then the calling thread switches to "C" for the call.
+class ClassicLocaleScope {
+public:
+    ClassicLocaleScope() : switched_(std::strcmp(localeconv()->decimal_point, ".") != 0) {
+        if (switched_) {
+            previousMode_ = _configthreadlocale(_ENABLE_PER_THREAD_LOCALE);
+            previous_ = setlocale(LC_NUMERIC, nullptr);
+            setlocale(LC_NUMERIC, "C");
+        }
+    }
+    ~ClassicLocaleScope() {
+        if (switched_) {
+            setlocale(LC_NUMERIC, previous_.c_str());
+            _configthreadlocale(previousMode_);
+        }
+    }
+    ClassicLocaleScope(const ClassicLocaleScope&) = delete;
+    ClassicLocaleScope& operator=(const ClassicLocaleScope&) = delete;
+
+private:
+    const bool switched_;
+    int previousMode_ = 0;
+    std::string previous_;
+};
+
+int formatInto(char* buffer, size_t size, const char* format, va_list args) {
+    ClassicLocaleScope scope;
+    return __mingw_vsnprintf(buffer, size, format, args);
+}
+
+double parseReal(const char* text) {
+    ClassicLocaleScope scope;
+    return __mingw_strtod(text, nullptr);
+}
+#elif defined(_WIN32)
 _locale_t classicLocale() {
     static _locale_t locale = _create_locale(LC_ALL, "C");
     return locale;
+}
+
+// Where the output does not fit, _vsnprintf answers -1 instead of the length it needs.
+int formatInto(char* buffer, size_t size, const char* format, va_list args) {
+    va_list counting;
+    va_copy(counting, args);
+    const int written = _vsnprintf_l(buffer, size, format, classicLocale(), args);
+    const int length = written >= 0 ? written : _vscprintf_l(format, classicLocale(), counting);
+    va_end(counting);
+    return length;
+}
+
+double parseReal(const char* text) {
+    return _strtod_l(text, nullptr, classicLocale());
 }
 #else
 locale_t classicLocale() {
@@ -42,16 +91,17 @@ public:
 private:
     locale_t previous_;
 };
-#endif
 
 int formatInto(char* buffer, size_t size, const char* format, va_list args) {
-#if defined(_WIN32)
-    return _vsnprintf_l(buffer, size, format, classicLocale(), args);
-#else
     ClassicLocaleScope scope;
     return vsnprintf(buffer, size, format, args);
-#endif
 }
+
+double parseReal(const char* text) {
+    ClassicLocaleScope scope;
+    return std::strtod(text, nullptr);
+}
+#endif
 
 // isspace in the "C" locale, whatever locale the process runs in.
 bool isCSpace(char ch) {
@@ -114,13 +164,8 @@ int cAtoi(std::string_view text) {
 }
 
 double cAtof(std::string_view text) {
-    std::string copy(text); // strtod needs a terminated string
-#if defined(_WIN32)
-    return _strtod_l(copy.c_str(), nullptr, classicLocale());
-#else
-    ClassicLocaleScope scope;
-    return std::strtod(copy.c_str(), nullptr);
-#endif
+    const std::string copy(text); // strtod needs a terminated string
+    return parseReal(copy.c_str());
 }
 
 bool isAllDigits(std::string_view text) {

@@ -7,7 +7,10 @@
 
 namespace grovex {
 
-#if defined(__GNUC__)
+#if defined(__MINGW32__)
+// MinGW's own printf conversions (see c_format.cpp), not those of the Windows C library.
+#define GROVEX_PRINTF_FORMAT(fmtIndex, argIndex) __attribute__((format(gnu_printf, fmtIndex, argIndex)))
+#elif defined(__GNUC__)
 #define GROVEX_PRINTF_FORMAT(fmtIndex, argIndex) __attribute__((format(printf, fmtIndex, argIndex)))
 #else
 #define GROVEX_PRINTF_FORMAT(fmtIndex, argIndex)

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <sys/types.h>
@@ -80,6 +81,13 @@ int openRegularFile(const std::string& path, std::string& reason);
 // "Unable to save <path>: <reason>."
 IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes,
                              FileSystem& fileSystem = systemFileSystem());
+
+// Whether this process can make new files in the folder `path` (the state files of a projection go there).
+bool isWritableFolder(const std::string& path);
+
+// A new, empty folder in the system's temporary folder, named `prefix` and a unique ending, that only this
+// user can read: its path (without a trailing separator), or nothing when none can be made.
+std::optional<std::string> makeScratchFolder(const std::string& prefix);
 
 // The sentence for a failed save, with the system's description of errno value `error`.
 std::string saveFailureMessage(const std::string& path, int error);

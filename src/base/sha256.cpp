@@ -1,12 +1,11 @@
 #include "base/sha256.h"
 
 #include "base/file_io.h"
+#include "base/file_io_native.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <system_error>
-#include <unistd.h>
 #include <vector>
 
 namespace grovex {
@@ -141,13 +140,13 @@ std::optional<std::string> sha256OfFile(const std::string& path, std::string& er
     Sha256 hash;
     std::vector<uint8_t> chunk(kFileChunk);
     for (;;) {
-        const ssize_t n = ::read(fd, chunk.data(), chunk.size());
+        const ssize_t n = native::read(fd, chunk.data(), chunk.size());
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
             error = "Unable to read " + path + ": " + std::generic_category().message(errno) + ".";
-            ::close(fd);
+            native::close(fd);
             return std::nullopt;
         }
         if (n == 0) {
@@ -155,7 +154,7 @@ std::optional<std::string> sha256OfFile(const std::string& path, std::string& er
         }
         hash.update(std::span<const uint8_t>(chunk.data(), static_cast<size_t>(n)));
     }
-    ::close(fd);
+    native::close(fd);
     return hash.hexDigest();
 }
 

@@ -14,7 +14,25 @@
 
 #include <iostream>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace {
+
+// What the commands print is the same bytes on every system: the text tables carry their own CR LF line
+// ends, CSV and JSON a plain LF. Windows would write a CR before every LF of its standard output.
+void printBytesAsTheyAre() {
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    printBytesAsTheyAre();
     CLI::App app{"GROVEX: growth and yield of planted loblolly pine stands."};
     app.require_subcommand(1);
     app.set_version_flag("--version", "grovex-cli " GROVEX_VERSION);

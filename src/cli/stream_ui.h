@@ -2,11 +2,13 @@
 // What the commands of grovex-cli share: message boxes as lines on the error stream, and a scratch folder of
 // their own for the projection routine's state files.
 
+#include "base/file_io.h"
+#include "base/path_text.h"
 #include "base/platform/ui.h"
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
-#include <stdlib.h>
 #include <string>
 
 namespace grovex::cli {
@@ -31,15 +33,14 @@ private:
 class ScratchFolder {
 public:
     ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "grovex-cli-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern + static_cast<char>(std::filesystem::path::preferred_separator);
+        if (const std::optional<std::string> folder = makeScratchFolder("grovex-cli")) {
+            path_ = *folder + static_cast<char>(std::filesystem::path::preferred_separator);
         }
     }
     ~ScratchFolder() {
         std::error_code ignored;
         if (!path_.empty()) {
-            std::filesystem::remove_all(path_, ignored);
+            std::filesystem::remove_all(pathOf(path_), ignored);
         }
     }
     ScratchFolder(const ScratchFolder&) = delete;

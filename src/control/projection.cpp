@@ -1,6 +1,7 @@
 #include "control/projection.h"
 
 #include "base/c_format.h"
+#include "base/path_text.h"
 #include "control/command_abandoned.h"
 #include "control/extract.h"
 #include "control/input2_apply.h"
@@ -10,7 +11,6 @@
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
-#include <unistd.h>
 
 namespace grovex {
 
@@ -65,15 +65,15 @@ std::optional<std::vector<uint8_t>> StateFile::read() {
 
 void StateFile::remove() {
     std::error_code ignored;
-    std::filesystem::remove(path_, ignored);
+    std::filesystem::remove(pathOf(path_), ignored);
 }
 
 std::string temporaryStateDirectory(const std::string& appDirectory) {
-    if (!appDirectory.empty() && ::access(appDirectory.c_str(), W_OK | X_OK) == 0) {
+    if (!appDirectory.empty() && isWritableFolder(appDirectory)) {
         return appDirectory;
     }
     std::error_code error;
-    std::string temp = std::filesystem::temp_directory_path(error).string();
+    std::string temp = textOf(std::filesystem::temp_directory_path(error));
     if (error || temp.empty()) {
         return appDirectory;
     }

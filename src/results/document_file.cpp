@@ -3,6 +3,7 @@
 #include "model/volumes.h"
 
 #include "base/c_format.h"
+#include "base/path_text.h"
 
 #include <climits>
 #include <cstring>
@@ -422,7 +423,7 @@ IoStatus saveDocument(CGROVEXDoc& doc, const std::string& path, FileSystem& file
         return status;
     }
     doc.setPath(path);
-    doc.setTitle(std::filesystem::path(path).filename().string());
+    doc.setTitle(textOf(pathOf(path).filename()));
     doc.setModified(false);
     return status;
 }
@@ -442,7 +443,7 @@ OpenedDocument openDocument(const std::string& path) {
         return opened;
     }
     doc->setPath(path);
-    doc->setTitle(std::filesystem::path(path).filename().string());
+    doc->setTitle(textOf(pathOf(path).filename()));
     doc->setModified(false);
     opened.document = std::move(doc);
     return opened;

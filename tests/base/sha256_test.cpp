@@ -2,13 +2,14 @@
 
 #include "base/sha256.h"
 
+#include "base/file_io.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace grovex {
 namespace {
@@ -49,8 +50,7 @@ TEST(Sha256, OneMillionAFedInUnevenPiecesAndReadBetween) {
 }
 
 TEST(Sha256, FileDigestEqualsTheDigestInMemory) {
-    std::string pattern = (fs::temp_directory_path() / "grovex-sha-XXXXXX").string();
-    const fs::path dir = ::mkdtemp(pattern.data());
+    const fs::path dir = makeScratchFolder("grovex-sha").value();
     // More than one read of 1 MiB, and a length that is no multiple of the block.
     std::string bytes(3 * 1024 * 1024 + 77, '\0');
     for (size_t i = 0; i < bytes.size(); ++i) {

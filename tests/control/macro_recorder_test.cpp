@@ -4,6 +4,7 @@
 #include "results/document_file.h"
 #include "results/table_text.h"
 #include "support/recording_ui.h"
+#include "support/special_file.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,6 @@
 #include <memory>
 #include <ostream>
 #include <random>
-#include <sys/stat.h>
 
 namespace grovex {
 namespace {
@@ -365,11 +365,12 @@ TEST_F(MacroRecorderTest, SaveAndOpenKeepTheUnsavedFlagAndReportBadFiles) {
 
     // A named pipe is refused at once, with the reason.
     ui.clear();
-    ASSERT_EQ(::mkfifo((dir / "pipe.gmc").c_str(), 0600), 0);
-    ui.queueFileName((dir / "pipe.gmc").string());
+    const std::string pipe = fakes::specialFile(dir, "pipe.gmc");
+    ASSERT_FALSE(pipe.empty());
+    ui.queueFileName(pipe);
     view->recorder.execute(cmd::kOpenMacro);
-    EXPECT_EQ(ui.texts(), (std::vector<std::string>{std::string(kMacroOpenFailedMessage) + (dir / "pipe.gmc").string() +
-                                                    ": it is not a regular file."}));
+    EXPECT_EQ(ui.texts(),
+              (std::vector<std::string>{std::string(kMacroOpenFailedMessage) + pipe + ": it is not a regular file."}));
 
     ui.queueFileName(path);
     view->recorder.execute(cmd::kOpenMacro);

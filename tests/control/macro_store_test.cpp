@@ -301,8 +301,11 @@ TEST(MacroStoreTest, AFailedSaveKeepsTheEarlierFileAndTheUnsavedFlag) {
     EXPECT_FALSE(status.message().empty());
     EXPECT_TRUE(macro.unsaved());
 
-    std::ifstream in(path, std::ios::binary);
-    const Bytes onDisk{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    Bytes onDisk;
+    {
+        std::ifstream in(path, std::ios::binary); // closed before the folder is removed, as Windows needs
+        onDisk.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
     Bytes first;
     putInt(first, 0);
     putShortText(first, "ProjectInit");

@@ -629,10 +629,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, DocumentFileLimits, ::testing::ValuesIn(kLimitCa
 
 class ScratchDirectory {
 public:
-    ScratchDirectory() {
-        std::string pattern = (fs::temp_directory_path() / "grovex-document-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
+    ScratchDirectory() { path_ = makeScratchFolder("grovex-document").value(); }
     ~ScratchDirectory() { fs::remove_all(path_); }
     const fs::path& path() const { return path_; }
     size_t entryCount() const {

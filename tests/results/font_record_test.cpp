@@ -1,12 +1,14 @@
 #include "results/font_record.h"
 
+#include "base/file_io.h"
+#include "support/special_file.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 
 namespace grovex {
 namespace {
@@ -62,8 +64,7 @@ TEST(FontRecord, FaceNameEndsAtItsTerminatorOrAfter31Characters) {
 // The record file holds one record: a longer file, or anything that is not a regular file, leaves the default
 // font, and a named pipe in its place does not hold up the view.
 TEST(FontRecord, OnlyARegularFileOfOneRecordIsRead) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "grovex-font-XXXXXX").string();
-    const std::filesystem::path dir = ::mkdtemp(pattern.data());
+    const std::filesystem::path dir = makeScratchFolder("grovex-font").value();
     const std::filesystem::path path = dir / kFontRecordName;
     LogFont font;
     font.height = 24;
@@ -76,8 +77,9 @@ TEST(FontRecord, OnlyARegularFileOfOneRecordIsRead) {
     EXPECT_FALSE(readFontRecord(path.string()));
 
     std::filesystem::remove(path);
-    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-    EXPECT_FALSE(readFontRecord(path.string()));
+    const std::string special = fakes::specialFile(dir, kFontRecordName);
+    ASSERT_FALSE(special.empty());
+    EXPECT_FALSE(readFontRecord(special));
     std::filesystem::remove_all(dir);
 }
 

@@ -9,17 +9,19 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <linux/fs.h>
 #include <optional>
 #include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
+#endif
 
 namespace grovex::fakes {
 
@@ -49,6 +51,21 @@ inline const char* obstacleName(Obstacle obstacle) {
 inline constexpr Obstacle kObstacles[] = {Obstacle::ParentIsAFile, Obstacle::TargetIsADirectory,
                                           Obstacle::ReadOnlyTarget};
 
+// Leaves a file readable by all and writable by nobody (mode 0444): on Windows, the read-only attribute.
+inline void makeReadOnly(const std::filesystem::path& path) {
+    using std::filesystem::perms;
+    std::filesystem::permissions(path, perms::owner_read | perms::group_read | perms::others_read);
+}
+
+#ifdef _WIN32
+// Windows keeps writers out of a folder by its access rules, which these tests do not set up (and Wine does
+// not enforce).
+inline std::optional<std::string> lockFolder(const std::filesystem::path&) {
+    return std::nullopt;
+}
+inline void unlockFolder(const std::filesystem::path&) {}
+inline void unlockTree(const std::filesystem::path&) {}
+#else
 // Permission bits bind every user but root.
 inline bool permissionsBind() {
     return ::geteuid() != 0;
@@ -93,6 +110,21 @@ inline void unlockFolder(const std::filesystem::path& folder) {
     ::chmod(folder.c_str(), 0755);
 }
 
+// Clears the immutable attribute of a folder and of every folder below it, so that they can be removed.
+inline void unlockTree(const std::filesystem::path& root) {
+    if (permissionsBind()) {
+        return;
+    }
+    std::error_code ignored;
+    setImmutable(root, false);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root, ignored)) {
+        if (entry.is_directory(ignored)) {
+            setImmutable(entry.path(), false);
+        }
+    }
+}
+#endif
+
 inline void writeBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -107,20 +139,10 @@ inline std::vector<uint8_t> bytesOf(const std::filesystem::path& path) {
 
 class ScratchFolder {
 public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "grovex-save-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
+    ScratchFolder() : path_(makeScratchFolder("grovex-save").value()) {}
     ~ScratchFolder() {
         std::error_code ignored;
-        if (!permissionsBind()) {
-            setImmutable(path_, false);
-            for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
-                if (entry.is_directory(ignored)) {
-                    setImmutable(entry.path(), false);
-                }
-            }
-        }
+        unlockTree(path_);
         std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
         for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
             std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
@@ -175,7 +197,7 @@ struct ObstacleSetup {
         case Obstacle::ReadOnlyTarget:
             setup.target = folder / fileName;
             writeBytes(setup.target, previous);
-            ::chmod(setup.target.c_str(), 0444);
+            makeReadOnly(setup.target);
             setup.reason = "Permission denied";
             setup.hasPrevious = true;
             break;

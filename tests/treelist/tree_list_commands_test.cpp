@@ -61,7 +61,7 @@ protected:
                                             testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
-        appDirectory_ = dir_.string() + "/";
+        appDirectory_ = (dir_ / "").string(); // with the separator that ends a folder
         commands_ = std::make_unique<TreeListCommands>(doc_, view_, ui_, appDirectory_);
     }
     ~TreeListCommandsTest() override { fs::remove_all(dir_); }
@@ -128,7 +128,7 @@ TEST_F(TreeListCommandsTest, OpenReadsTheChosenFileAndTheDocumentTakesItsName) {
 
 TEST_F(TreeListCommandsTest, ARefusedFileStillNamesTheDocumentButLeavesNoListToSave) {
     const std::string bad = (dir_ / "bad.dat").string();
-    std::ofstream(bad) << "3   P7  0.25  18\n";
+    std::ofstream(bad, std::ios::binary) << "3   P7  0.25  18\n";
     open(plotFile("good.dat"));
     doc_.setModified(true);
 

@@ -98,10 +98,7 @@ std::unique_ptr<TreeList> edgeList(float dominantHeight, int rows) {
 
 class TempDir {
 public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "grovex-treelist-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
+    TempDir() { path_ = makeScratchFolder("grovex-treelist").value(); }
     ~TempDir() { std::filesystem::remove_all(path_); }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     size_t entries() const {
@@ -458,7 +455,7 @@ TEST(TreeListFile, TheLargestTreeListIsExactlyTheCapAndALargerFileIsNotRead) {
 TEST(TreeListFile, AFailedWriteKeepsTheOldFileAndGivesTheReason) {
     TempDir dir;
     const std::string path = dir.file("plot.dat");
-    std::ofstream(path) << "old contents\n";
+    std::ofstream(path, std::ios::binary) << "old contents\n";
     fakes::FailingFileSystem disk;
     disk.byteBudget = 30;
     RecordingUi ui;
@@ -483,7 +480,7 @@ TEST_P(TreeListUnfitValue, RefusesTheSaveAndKeepsTheOldFile) {
     c.change(*list);
     TempDir dir;
     const std::string path = dir.file("plot.dat");
-    std::ofstream(path) << "old contents\n";
+    std::ofstream(path, std::ios::binary) << "old contents\n";
     RecordingUi ui;
     EXPECT_FALSE(writeTreeListFile(path, *list, ui));
     EXPECT_EQ(ui.texts(), std::vector<std::string>{c.message + " The tree list was not saved."});
