@@ -127,7 +127,7 @@ public:
 
     // Runs a command that opens a modal dialog; `answer` fills, grabs and closes it once it is up.
     void withDialog(int command, const std::function<void(QDialog&)>& answer) {
-        QTimer::singleShot(0, [this, answer, command] {
+        QTimer::singleShot(0, [answer, command] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (dialog == nullptr) {
                 fail(QStringLiteral("command %1 opened no dialog").arg(command));

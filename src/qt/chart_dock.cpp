@@ -205,10 +205,10 @@ void ChartWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ChartWidget::startDrag() {
-    auto* data = new QMimeData;
-    data->setImageData(chartImage(chart_, size()));
+    auto* mime = new QMimeData;
+    mime->setImageData(chartImage(chart_, size()));
     auto* drag = new QDrag(this);
-    drag->setMimeData(data);
+    drag->setMimeData(mime);
     drag->setPixmap(QPixmap::fromImage(chartImage(chart_, size()).scaledToWidth(160, Qt::SmoothTransformation)));
     drag->exec(Qt::CopyAction);
 }
