@@ -226,7 +226,8 @@ TEST_F(ProjectionTest, AStandFromATreeListIsExtractedInsteadOfInitialized) {
     list.loaded = true;
     list.header = {1, "P", 0.1f, 12, 0, 0, 0, 0, -1, -1, 0, 0, -1};
     for (int k = 0; k < 20; ++k) {
-        list.rows[static_cast<size_t>(k)] = {2, std::to_string(k), 4.0f + 0.3f * k, 35.0f + k, k % 4 + 1};
+        list.rows[static_cast<size_t>(k)] = {2, std::to_string(k), 4.0f + 0.3f * static_cast<float>(k),
+                                             35.0f + static_cast<float>(k), k % 4 + 1};
     }
     list.lastRow = 19;
     inputs.treeList = &list;

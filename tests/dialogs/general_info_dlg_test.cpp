@@ -2,6 +2,7 @@
 
 #include "form_driver.h"
 #include "results/document.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -210,8 +211,7 @@ const Refusal kRefusals[] = {
      kFirstTarget + 6},
 };
 
-INSTANTIATE_TEST_SUITE_P(Steps, PlantationRefusal, ::testing::ValuesIn(kRefusals),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Steps, PlantationRefusal, ::testing::ValuesIn(kRefusals), RowName());
 
 TEST(PlantationPage, ABareLandPageYieldsTheTypedSiteAndPlantingAndThePresetsOfTheOtherBoxes) {
     generalInfoDlg d = filled({bareLand, set(kSiteIndex, "72.5"), set(kTreesPlanted, "600")});
@@ -327,8 +327,7 @@ const Enabling kEnablings[] = {
     {"ByNumbersAgeNotDigits", true, false, "12a", withDrainage(kByNumbers)},
 };
 
-INSTANTIATE_TEST_SUITE_P(States, PlantationEnabling, ::testing::ValuesIn(kEnablings),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(States, PlantationEnabling, ::testing::ValuesIn(kEnablings), RowName());
 
 TEST(PlantationPage, DisablingDrainageKeepsItsCheckMark) {
     generalInfoDlg d = filled({existing("5"), tick(kPoorlyDrained), set(kExistingAge, "9")});

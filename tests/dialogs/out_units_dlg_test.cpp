@@ -1,6 +1,7 @@
 #include "dialogs/out_units_dlg.h"
 
 #include "form_driver.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -124,8 +125,7 @@ const Refusal kRefusals[] = {
      kEquationA[2]},
 };
 
-INSTANTIATE_TEST_SUITE_P(Steps, VolumeUnitsRefusal, ::testing::ValuesIn(kRefusals),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Steps, VolumeUnitsRefusal, ::testing::ValuesIn(kRefusals), RowName());
 
 TEST(VolumeUnitsPage, AcceptedUnitsFillTheirMembers) {
     outUnitsDlg c = filled({cubic, set(kMinDbhClass, "6"), set(kTopDiameter, "5.9")});

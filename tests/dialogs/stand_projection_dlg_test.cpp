@@ -3,6 +3,7 @@
 #include "dialogs/general_info_dlg.h"
 #include "form_driver.h"
 #include "results/document.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -159,8 +160,7 @@ const Refusal kRefusals[] = {
      true},
 };
 
-INSTANTIATE_TEST_SUITE_P(Steps, StandProjectionRefusal, ::testing::ValuesIn(kRefusals),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Steps, StandProjectionRefusal, ::testing::ValuesIn(kRefusals), RowName());
 
 TEST(StandProjection, EveryPrefilledTargetIsAccepted) {
     for (int criterion = 1; criterion <= plantation::kTargetCount; ++criterion) {
@@ -287,8 +287,7 @@ const Enabling kEnablings[] = {
     {"ThinUnchecked", {tick(kThin), tick(kLowThin), tick(kThin, false)}, {}},
 };
 
-INSTANTIATE_TEST_SUITE_P(States, StandProjectionEnabling, ::testing::ValuesIn(kEnablings),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(States, StandProjectionEnabling, ::testing::ValuesIn(kEnablings), RowName());
 
 TEST(StandProjection, AcceptedValuesAreTheTreatmentAsEntered) {
     Opened o;

@@ -4,6 +4,7 @@
 #include "results/document_file.h"
 
 #include "model/input1.h"
+#include "support/case_names.h"
 #include "support/failing_file_system.h"
 
 #include <gtest/gtest.h>
@@ -624,8 +625,7 @@ TEST_P(DocumentFileLimits, RefusesWhatTheDocumentCannotHold) {
     expectLoad(bytes, c.expected, c.name);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DocumentFileLimits, ::testing::ValuesIn(kLimitCases),
-                         [](const ::testing::TestParamInfo<LimitCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, DocumentFileLimits, ::testing::ValuesIn(kLimitCases), RowName());
 
 class ScratchDirectory {
 public:
