@@ -24,7 +24,9 @@ unit-tests: build
 # The core, the command line and their tests, configured without the desktop application, under
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 core-sanitized: deps
-	@if [ ! -f build/core-asan/build.ninja ]; then cmake --preset core-asan; fi
+	@if [ ! -f build/core-asan/build.ninja ] || [ CMakePresets.json -nt build/core-asan/CMakeCache.txt ]; then \
+		cmake --preset core-asan; \
+	fi
 	cmake --build --preset core-asan
 	ctest --preset core-asan --output-on-failure -j $(TEST_JOBS)
 
@@ -43,8 +45,11 @@ asan:
 deps:
 	@scripts/ensure-packages.sh
 
+# Again when the presets changed since, so that a build folder takes up new settings.
 configure: deps
-	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then cmake --preset $(PRESET); fi
+	@if [ ! -f $(BUILD_DIR)/build.ninja ] || [ CMakePresets.json -nt $(BUILD_DIR)/CMakeCache.txt ]; then \
+		cmake --preset $(PRESET); \
+	fi
 
 build: configure
 	cmake --build --preset $(PRESET)
