@@ -72,7 +72,7 @@ QString findFile(const QString& name, const QStringList& dirs) {
         return QFileInfo::exists(name) ? name : QString();
     }
     for (const QString& dir : dirs) {
-        const QString path = QDir(dir).filePath(name);
+        QString path = QDir(dir).filePath(name);
         if (QFileInfo(path).isFile()) {
             return path;
         }

@@ -103,7 +103,7 @@ public:
 
 class Screenshots {
 public:
-    Screenshots(Application& app, QDir output) : app_(app), output_(std::move(output)) {}
+    Screenshots(Application& app, const QDir& output) : app_(app), output_(output) {}
 
     void save(QWidget& widget, const QString& name) {
         // No blinking text cursor in the pictures.

@@ -205,7 +205,7 @@ FileContent readFile(const std::string& path, const FileCap& cap) {
     }
 }
 
-IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes, FileSystem& fs) {
+IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes, FileSystem& fileSystem) {
     const std::filesystem::path target(replacedFile(path));
     const std::filesystem::path directory = directoryOf(target);
     static std::atomic<unsigned> counter{0};
@@ -219,7 +219,7 @@ IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> b
     for (int attempt = 0; attempt < kTemporaryNameAttempts && fd < 0; ++attempt) {
         temporary = directory / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
                                  std::to_string(counter++) + ".tmp");
-        fd = fs.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+        fd = fileSystem.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
         if (fd < 0 && errno != EEXIST) {
             return IoStatus::failure(saveFailureMessage(path, errno));
         }
@@ -230,9 +230,9 @@ IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> b
 
     const auto abandon = [&](int error) {
         if (fd >= 0) {
-            fs.close(fd);
+            fileSystem.close(fd);
         }
-        fs.unlink(temporary.c_str());
+        fileSystem.unlink(temporary.c_str());
         return IoStatus::failure(saveFailureMessage(path, error));
     };
 
@@ -244,7 +244,7 @@ IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> b
 
     size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = fs.write(fd, bytes.data() + written, bytes.size() - written);
+        const ssize_t n = fileSystem.write(fd, bytes.data() + written, bytes.size() - written);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -256,18 +256,18 @@ IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> b
         }
         written += static_cast<size_t>(n);
     }
-    if (fs.fsync(fd) != 0) {
+    if (fileSystem.fsync(fd) != 0) {
         return abandon(errno);
     }
-    const int closed = fs.close(fd);
+    const int closed = fileSystem.close(fd);
     fd = -1;
     if (closed != 0) {
         return abandon(errno);
     }
-    if (fs.rename(temporary.c_str(), target.c_str()) != 0) {
+    if (fileSystem.rename(temporary.c_str(), target.c_str()) != 0) {
         return abandon(errno);
     }
-    syncDirectory(directory, fs);
+    syncDirectory(directory, fileSystem);
     return IoStatus::success();
 }
 

@@ -14,7 +14,9 @@
 
 #include <iostream>
 
-int main(int argc, char** argv) {
+// An exception that gets this far is a fault in the program: it ends with the runtime's report, never with an
+// exit status a script could take for a refused input or a failed run.
+int main(int argc, char** argv) { // NOLINT(bugprone-exception-escape)
     CLI::App app{"GROVEX: growth and yield of planted loblolly pine stands."};
     app.require_subcommand(1);
     app.set_version_flag("--version", "grovex-cli " GROVEX_VERSION);
