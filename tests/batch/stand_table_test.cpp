@@ -20,7 +20,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
     std::string write(const std::string& bytes) {
-        const std::string path = (folder_ / "stands.csv").string();
+        std::string path = (folder_ / "stands.csv").string();
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }

@@ -8,6 +8,8 @@
 
 #include <functional>
 #include <map>
+#include <string>
+#include <utility>
 
 namespace grovex {
 namespace {
@@ -20,7 +22,7 @@ using testing::type;
 using Step = std::function<void(generalInfoDlg&)>;
 
 Step set(int id, std::string text) {
-    return [id, text](generalInfoDlg& d) { type(d, id, text); };
+    return [id, text = std::move(text)](generalInfoDlg& d) { type(d, id, text); };
 }
 Step tick(int id) {
     return [id](generalInfoDlg& d) { click(d, id); };
@@ -33,7 +35,7 @@ void bareLand(generalInfoDlg& d) {
     type(d, kFirstTarget, "25");
 }
 Step existing(std::string age) {
-    return [age](generalInfoDlg& d) {
+    return [age = std::move(age)](generalInfoDlg& d) {
         bareLand(d);
         click(d, kStandExists);
         type(d, kExistingAge, age);
@@ -41,7 +43,7 @@ Step existing(std::string age) {
     };
 }
 Step onlyTarget(int criterion, std::string text) {
-    return [criterion, text](generalInfoDlg& d) {
+    return [criterion, text = std::move(text)](generalInfoDlg& d) {
         for (int k = 0; k < kTargetCount; ++k) {
             type(d, kFirstTarget + k, "");
         }

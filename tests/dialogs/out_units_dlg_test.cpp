@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <utility>
 
 namespace grovex {
 namespace {
@@ -18,7 +20,7 @@ using testing::type;
 using Step = std::function<void(outUnitsDlg&)>;
 
 Step set(int id, std::string text) {
-    return [id, text](outUnitsDlg& d) { type(d, id, text); };
+    return [id, text = std::move(text)](outUnitsDlg& d) { type(d, id, text); };
 }
 Step tick(int id) {
     return [id](outUnitsDlg& d) { click(d, id); };

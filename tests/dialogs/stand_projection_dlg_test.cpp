@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <utility>
 
 namespace grovex {
 namespace {
@@ -42,13 +44,13 @@ CGROVEXDoc standDocument() {
 using Step = std::function<void(standProjectionDlg&)>;
 
 Step set(int id, std::string text) {
-    return [id, text](standProjectionDlg& d) { type(d, id, text); };
+    return [id, text = std::move(text)](standProjectionDlg& d) { type(d, id, text); };
 }
 Step tick(int id, bool on = true) {
     return [id, on](standProjectionDlg& d) { click(d, id, on); };
 }
 Step onlyTarget(int criterion, std::string text) {
-    return [criterion, text](standProjectionDlg& d) {
+    return [criterion, text = std::move(text)](standProjectionDlg& d) {
         for (int k = 0; k < plantation::kTargetCount; ++k) {
             d.setText(kFirstTarget + k, "");
         }

@@ -153,7 +153,7 @@ void ApplicationTest::cleanup() {
 
 // The default projection of grovex-cli, saved as a document.
 QString ApplicationTest::savedDocument() {
-    const QString path = sandbox_.filePath(QStringLiteral("stand.gvx"));
+    QString path = sandbox_.filePath(QStringLiteral("stand.gvx"));
     runCli({QStringLiteral("project"), QStringLiteral("--save"), path});
     return path;
 }

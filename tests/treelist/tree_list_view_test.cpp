@@ -361,7 +361,7 @@ TEST_F(GridTest, EditorTextIsTheCellFormatOrEmptyForABlank) {
     load(l);
     const auto textAt = [&](int row, int column) {
         doubleClick(row, column);
-        const std::string text = view.editorText();
+        std::string text = view.editorText();
         view.escapeEdit(text);
         return text;
     };
