@@ -4,7 +4,8 @@ BUILD_DIR := build/$(PRESET)
 # Tests run side by side, one per core; every test keeps to its own scratch folders and ports.
 TEST_JOBS ?= $(shell nproc)
 
-.PHONY: run test golden-update unit-tests core-sanitized fuzz-smoke fuzz deps configure build asan clean format format-check tidy
+.PHONY: run test golden-update unit-tests core-sanitized fuzz-smoke fuzz deps configure build asan clean format format-check \
+        tidy tidy-changed
 
 # With a display the desktop application starts; without one, the default projection of grovex-cli runs.
 run: build
@@ -14,9 +15,9 @@ run: build
 		$(BUILD_DIR)/src/cli/grovex-cli project; \
 	fi
 
-# Everything CI checks: the formatting, all tests, the core and command line alone under the sanitizers,
-# a short fuzz run.
-test: format-check unit-tests core-sanitized fuzz-smoke
+# Everything CI checks: the formatting, the static checks of the changed sources, all tests, the core and
+# command line alone under the sanitizers, a short fuzz run.
+test: format-check tidy-changed unit-tests core-sanitized fuzz-smoke
 
 unit-tests: build
 	ctest --preset $(PRESET) --output-on-failure -j $(TEST_JOBS)
@@ -62,12 +63,17 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 # Fails, naming the files, when a source is not formatted as .clang-format says.
-format-check:
+format-check: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
-# The checks of .clang-tidy over every C++ source of the default build (several minutes on two cores).
+# The checks of .clang-tidy over every C++ source of the default build (a quarter of an hour on two cores).
 tidy: configure
 	run-clang-tidy -quiet -p $(BUILD_DIR) '^$(CURDIR)/(src|tests|bench|tools)/.*\.cpp$$'
+
+# The same checks over the sources changed since origin/main (or the last commit) and not yet committed;
+# a finding fails. After the build, which makes the headers Qt's moc generates.
+tidy-changed: build
+	scripts/tidy-changed.sh $(BUILD_DIR)
 
 clean:
 	rm -rf build
