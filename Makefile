@@ -5,7 +5,7 @@ BUILD_DIR := build/$(PRESET)
 TEST_JOBS ?= $(shell nproc)
 
 .PHONY: run test golden-update unit-tests core-sanitized fuzz-smoke fuzz windows-tests deps configure build asan clean \
-        format format-check tidy
+        format format-check tidy tidy-changed
 
 # With a display the desktop application starts; without one, the default projection of grovex-cli runs.
 run: build
@@ -15,9 +15,9 @@ run: build
 		$(BUILD_DIR)/src/cli/grovex-cli project; \
 	fi
 
-# Everything CI checks: the formatting, all tests, the core and command line alone under the sanitizers,
-# a short fuzz run, the core and command line built for Windows.
-test: format-check unit-tests core-sanitized fuzz-smoke windows-tests
+# Everything CI checks: the formatting, the static checks of the changed sources, all tests, the core and
+# command line alone under the sanitizers, a short fuzz run, the core and command line built for Windows.
+test: format-check tidy-changed unit-tests core-sanitized fuzz-smoke windows-tests
 
 unit-tests: build
 	ctest --preset $(PRESET) --output-on-failure -j $(TEST_JOBS)
@@ -25,7 +25,9 @@ unit-tests: build
 # The core, the command line and their tests, configured without the desktop application, under
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 core-sanitized: deps
-	@if [ ! -f build/core-asan/build.ninja ]; then cmake --preset core-asan; fi
+	@if [ ! -f build/core-asan/build.ninja ] || [ CMakePresets.json -nt build/core-asan/CMakeCache.txt ]; then \
+		cmake --preset core-asan; \
+	fi
 	cmake --build --preset core-asan
 	ctest --preset core-asan --output-on-failure -j $(TEST_JOBS)
 
@@ -50,8 +52,11 @@ asan:
 deps:
 	@scripts/ensure-packages.sh
 
+# Again when the presets changed since, so that a build folder takes up new settings.
 configure: deps
-	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then cmake --preset $(PRESET); fi
+	@if [ ! -f $(BUILD_DIR)/build.ninja ] || [ CMakePresets.json -nt $(BUILD_DIR)/CMakeCache.txt ]; then \
+		cmake --preset $(PRESET); \
+	fi
 
 build: configure
 	cmake --build --preset $(PRESET)
@@ -64,12 +69,17 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 # Fails, naming the files, when a source is not formatted as .clang-format says.
-format-check:
+format-check: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
-# The checks of .clang-tidy over every C++ source of the default build (several minutes on two cores).
+# The checks of .clang-tidy over every C++ source of the default build (a quarter of an hour on two cores).
 tidy: configure
 	run-clang-tidy -quiet -p $(BUILD_DIR) '^$(CURDIR)/(src|tests|bench|tools)/.*\.cpp$$'
+
+# The same checks over the sources changed since origin/main (or the last commit) and not yet committed;
+# a finding fails. After the build, which makes the headers Qt's moc generates.
+tidy-changed: build
+	scripts/tidy-changed.sh $(BUILD_DIR)
 
 clean:
 	rm -rf build

@@ -19,7 +19,7 @@ SimulationSeries simulation(int number) {
     series.name = "GROVEX" + std::to_string(number);
     for (size_t v = 0; v < kStandValueCount; ++v) {
         series.info[v] = {"Value " + std::to_string(v), "per acre"};
-        double level = 10.0 * (v + 1) + number;
+        double level = 10.0 * static_cast<double>(v + 1) + number;
         for (int age = 0; age <= 100; ++age) {
             level += std::sqrt(age + 1.0);
             series.lines[v].push_back({static_cast<double>(age), level});

@@ -72,7 +72,7 @@ QString findFile(const QString& name, const QStringList& dirs) {
         return QFileInfo::exists(name) ? name : QString();
     }
     for (const QString& dir : dirs) {
-        const QString path = QDir(dir).filePath(name);
+        QString path = QDir(dir).filePath(name);
         if (QFileInfo(path).isFile()) {
             return path;
         }
@@ -534,8 +534,9 @@ int makeManual(const Options& options) {
     const int firstChapterPage = 1;
     printer.contentsPages(entries, firstChapterPage, true);
     const int chapterPages = doc.pageCount();
-    for (int page = 0; page < chapterPages; ++page) {
-        printer.chapterPage(doc, page, firstChapterPage + page, options.title + QLatin1Char(' ') + options.subtitle);
+    for (int chapterPage = 0; chapterPage < chapterPages; ++chapterPage) {
+        printer.chapterPage(doc, chapterPage, firstChapterPage + chapterPage,
+                            options.title + QLatin1Char(' ') + options.subtitle);
     }
     const int total = printer.pages();
     if (!painter.end()) {

@@ -103,7 +103,7 @@ public:
 
 class Screenshots {
 public:
-    Screenshots(Application& app, QDir output) : app_(app), output_(std::move(output)) {}
+    Screenshots(Application& app, const QDir& output) : app_(app), output_(output) {}
 
     void save(QWidget& widget, const QString& name) {
         // No blinking text cursor in the pictures.
@@ -127,7 +127,7 @@ public:
 
     // Runs a command that opens a modal dialog; `answer` fills, grabs and closes it once it is up.
     void withDialog(int command, const std::function<void(QDialog&)>& answer) {
-        QTimer::singleShot(0, [this, answer, command] {
+        QTimer::singleShot(0, [answer, command] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (dialog == nullptr) {
                 fail(QStringLiteral("command %1 opened no dialog").arg(command));

@@ -115,6 +115,7 @@ void appendStand(std::string& s, uint64_t number, double existingShare, Draws& d
             const double predicted = predictedBasalArea(static_cast<double>(age), static_cast<double>(trees),
                                                         static_cast<double>(siteTenths) / 10.0);
             const double basalArea = predicted * (0.8 + 0.4 * draws.unit());
+            // NOLINTNEXTLINE(bugprone-incorrect-roundings): a basal area is never negative
             const auto tenths = static_cast<int64_t>(basalArea * 10.0 + 0.5);
             appendTenths(s, tenths < 250 ? 250 : tenths > 2000 ? 2000 : tenths);
         }

@@ -114,7 +114,7 @@ FileContent readFile(const std::string& path, const FileCap& cap) {
     }
 }
 
-IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes, FileSystem& fs) {
+IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes, FileSystem& fileSystem) {
     const std::string target = native::replacedFile(path);
     const std::filesystem::path targetPath = pathOf(target);
     const std::string directory = textOf(directoryOf(targetPath));
@@ -130,7 +130,7 @@ IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> b
         const std::string name = "." + textOf(targetPath.filename()) + "." + std::to_string(native::processId()) + "." +
                                  std::to_string(counter++) + ".tmp";
         temporary = textOf(pathOf(directory) / pathOf(name));
-        fd = fs.open(temporary.c_str(), native::kCreateNewFile, native::kNewFileMode);
+        fd = fileSystem.open(temporary.c_str(), native::kCreateNewFile, native::kNewFileMode);
         if (fd < 0 && errno != EEXIST) {
             return IoStatus::failure(saveFailureMessage(path, errno));
         }
@@ -141,9 +141,9 @@ IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> b
 
     const auto abandon = [&](int error) {
         if (fd >= 0) {
-            fs.close(fd);
+            fileSystem.close(fd);
         }
-        fs.unlink(temporary.c_str());
+        fileSystem.unlink(temporary.c_str());
         return IoStatus::failure(saveFailureMessage(path, error));
     };
 
@@ -151,7 +151,7 @@ IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> b
 
     size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = fs.write(fd, bytes.data() + written, bytes.size() - written);
+        const ssize_t n = fileSystem.write(fd, bytes.data() + written, bytes.size() - written);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -163,18 +163,18 @@ IoStatus writeFileAtomically(const std::string& path, std::span<const uint8_t> b
         }
         written += static_cast<size_t>(n);
     }
-    if (fs.fsync(fd) != 0) {
+    if (fileSystem.fsync(fd) != 0) {
         return abandon(errno);
     }
-    const int closed = fs.close(fd);
+    const int closed = fileSystem.close(fd);
     fd = -1;
     if (closed != 0) {
         return abandon(errno);
     }
-    if (fs.rename(temporary.c_str(), target.c_str()) != 0) {
+    if (fileSystem.rename(temporary.c_str(), target.c_str()) != 0) {
         return abandon(errno);
     }
-    native::syncDirectory(directory, fs);
+    native::syncDirectory(directory, fileSystem);
     return IoStatus::success();
 }
 

@@ -36,6 +36,7 @@ struct Done {
 
 // "1:02:03" or "2:03".
 std::string clockText(double seconds) {
+    // NOLINTNEXTLINE(bugprone-incorrect-roundings): elapsed time is never negative
     const auto total = static_cast<long long>(seconds + 0.5);
     if (total >= 3600) {
         return cformat("%lld:%02lld:%02lld", total / 3600, total / 60 % 60, total % 60);
@@ -101,8 +102,8 @@ bool anyPending(const std::vector<bool>& pending) {
 class Run {
 public:
     Run(const BatchSettings& settings, ResultSink& sink)
-        : settings_(settings), sink_(sink), jobs_(4 * std::max(1u, settings.threads)),
-          done_(4 * std::max(1u, settings.threads)) {}
+        : settings_(settings), sink_(sink), jobs_(size_t{4} * std::max(1u, settings.threads)),
+          done_(size_t{4} * std::max(1u, settings.threads)) {}
 
     BatchReport run() {
         report_.stands = settings_.shard.standsOf(settings_.rows);
@@ -122,7 +123,7 @@ public:
         done_.close();
         reader.join();
         closer.join();
-        if (readError_.size() > 0 && report_.error.empty()) {
+        if (!readError_.empty() && report_.error.empty()) {
             report_.error = readError_;
         }
         return report_;

@@ -306,7 +306,7 @@ IoStatus ResultsDatabase::finish() {
         impl_->closeAll();
         return IoStatus::success();
     } catch (const Failure& failure) {
-        const IoStatus status = impl_->fail(failure);
+        IoStatus status = impl_->fail(failure);
         impl_->closeAll();
         return status;
     }

@@ -23,7 +23,7 @@ bool isRunOption(const CLI::Option* option) {
 // A stand option given beside --play or --document, which take the stand from elsewhere.
 std::optional<std::string> strayStandOption(const CLI::App& command) {
     for (const CLI::Option* option : command.get_options()) {
-        if (option->count() > 0 && !isRunOption(option) && option->get_positional() == false) {
+        if (option->count() > 0 && !isRunOption(option) && !option->get_positional()) {
             return option->get_name();
         }
     }

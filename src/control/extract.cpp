@@ -138,7 +138,7 @@ void Extract(GrowthModel& model, RunState& run, const TreeList* list, Ui& ui) {
         model.dbh[k + 1] = row.dbh;
         model.ht[k + 1] = row.height;
         if (!dominantHeightGiven) {
-            crownClass[static_cast<size_t>(k + 1)] = row.crownClass;
+            crownClass[static_cast<size_t>(k) + 1] = row.crownClass;
         }
         model.freq[k + 1] = f32(1.0 / model.plotArea);
     }

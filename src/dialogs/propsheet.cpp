@@ -58,40 +58,40 @@ FormResult propsheet::OnOK() {
     return FormResult::accepted();
 }
 
-Input1 propsheet::makeInput1(const PlantationPageMembers& p, const VolumeUnitsPageMembers& u) {
+Input1 propsheet::makeInput1(const PlantationPageMembers& plantation, const VolumeUnitsPageMembers& volumeUnits) {
     Input1 in;
-    in.title = p.title;
-    in.nyears = p.nyears;
-    in.qexist = p.qexist;
-    in.qlist = p.qlist;
-    in.site = p.site;
-    in.tp = p.tp;
-    in.psPercent = p.ps;
-    in.ts = p.ts;
-    in.exage = p.exage;
-    in.tba = p.tba;
-    in.qdrain = p.qdrain;
-    in.hdwdPercent = p.hdwdpercnt;
-    in.pcrit = p.pcrit;
-    in.target = p.target;
+    in.title = plantation.title;
+    in.nyears = plantation.nyears;
+    in.qexist = plantation.qexist;
+    in.qlist = plantation.qlist;
+    in.site = plantation.site;
+    in.tp = plantation.tp;
+    in.psPercent = plantation.ps;
+    in.ts = plantation.ts;
+    in.exage = plantation.exage;
+    in.tba = plantation.tba;
+    in.qdrain = plantation.qdrain;
+    in.hdwdPercent = plantation.hdwdpercnt;
+    in.pcrit = plantation.pcrit;
+    in.target = plantation.target;
 
-    in.vtype = u.vtype;
-    if (u.vtype == kCubicFeet) {
-        in.voltyp = u.barkType;
-        in.minDbhClass = u.minDbhClass;
-        in.voltop = u.voltop;
-    } else if (u.vtype == kCordsAndBoardFeet) {
-        in.voltyp = u.boardFootRule;
-        in.minDbhClass = u.minDbhClass;
+    in.vtype = volumeUnits.vtype;
+    if (volumeUnits.vtype == kCubicFeet) {
+        in.voltyp = volumeUnits.barkType;
+        in.minDbhClass = volumeUnits.minDbhClass;
+        in.voltop = volumeUnits.voltop;
+    } else if (volumeUnits.vtype == kCordsAndBoardFeet) {
+        in.voltyp = volumeUnits.boardFootRule;
+        in.minDbhClass = volumeUnits.minDbhClass;
     } else {
         for (size_t k = 0; k < in.equations.size(); ++k) {
-            if (u.names[k].find_first_not_of(' ') == std::string::npos) {
+            if (volumeUnits.names[k].find_first_not_of(' ') == std::string::npos) {
                 continue; // an unnamed equation stays "-blank-"
             }
-            in.equations[k].name = u.names[k];
-            in.equations[k].a = u.a[k];
-            in.equations[k].b = u.b[k];
-            in.equations[k].minDbhClass = u.equationMinDbh[k];
+            in.equations[k].name = volumeUnits.names[k];
+            in.equations[k].a = volumeUnits.a[k];
+            in.equations[k].b = volumeUnits.b[k];
+            in.equations[k].minDbhClass = volumeUnits.equationMinDbh[k];
         }
     }
     return in;

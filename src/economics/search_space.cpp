@@ -265,12 +265,12 @@ std::string thinningText(const Thinning& t) {
 std::vector<Schedule> SearchSpace::schedules() const {
     std::vector<std::optional<ThinningOption>> thinningOptions;
     if (unthinned) {
-        thinningOptions.push_back(std::nullopt);
+        thinningOptions.emplace_back(std::nullopt);
     }
     thinningOptions.insert(thinningOptions.end(), thinnings.begin(), thinnings.end());
     std::vector<std::optional<FertilizationOption>> fertilizationOptions;
     if (unfertilized) {
-        fertilizationOptions.push_back(std::nullopt);
+        fertilizationOptions.emplace_back(std::nullopt);
     }
     fertilizationOptions.insert(fertilizationOptions.end(), fertilizations.begin(), fertilizations.end());
 

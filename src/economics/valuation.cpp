@@ -148,11 +148,11 @@ RunFacts runFacts(const GrowthModel& model, const std::vector<ResultTable>& tabl
     } else {
         if (model.kfert > 0 && model.lbn > 0) {
             facts.fertilizations.push_back(Fertilization{model.kfert, model.lbn, model.qphos != 0});
-            facts.notes.push_back("A saved simulation keeps only its latest fertilization; an earlier one is not "
-                                  "counted.");
+            facts.notes.emplace_back("A saved simulation keeps only its latest fertilization; an earlier one is not "
+                                     "counted.");
         }
-        facts.notes.push_back("The best harvest age needs the stand of every year, which a saved simulation does "
-                              "not keep: play the run's macro to get it.");
+        facts.notes.emplace_back("The best harvest age needs the stand of every year, which a saved simulation does "
+                                 "not keep: play the run's macro to get it.");
     }
     return facts;
 }
@@ -290,7 +290,8 @@ Valuation valueRun(const Prices& prices, const RunFacts& facts) {
 
     v.npv = presentValue(v.flows, r);
     if (T <= 0) {
-        v.notes.push_back("The run ends where it starts, so there is no rotation to value beyond the present value.");
+        v.notes.emplace_back(
+            "The run ends where it starts, so there is no rotation to value beyond the present value.");
         return v;
     }
     if (facts.bareLand) {

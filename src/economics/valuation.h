@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace grovex::economics {
@@ -31,7 +32,7 @@ struct Fertilization {
 // Keeps `entry` as the record of its age among `records`, which are in age order: the same age replaces the
 // earlier record (a treatment reports its age again), and an age lower than the last starts a new run, which
 // is answered true after the earlier records were dropped.
-template <class Entry> bool keepAtAge(std::vector<Entry>& records, Entry&& entry) {
+template <class Entry> bool keepAtAge(std::vector<Entry>& records, std::type_identity_t<Entry>&& entry) {
     const bool newRun = !records.empty() && entry.age < records.back().age;
     if (newRun) {
         records.clear();

@@ -167,7 +167,7 @@ float GammaFn(float x) {
         if (x > 171.0f) {
             result = INFINITY; // (x - 1)! overflows every real type
         }
-        for (int factor = 2; factor < x && std::isfinite(result); ++factor) {
+        for (int factor = 2; static_cast<float>(factor) < x && std::isfinite(result); ++factor) {
             result = f32(static_cast<double>(result) * factor);
         }
     } else {

@@ -205,10 +205,10 @@ void ChartWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ChartWidget::startDrag() {
-    auto* data = new QMimeData;
-    data->setImageData(chartImage(chart_, size()));
+    auto* mime = new QMimeData;
+    mime->setImageData(chartImage(chart_, size()));
     auto* drag = new QDrag(this);
-    drag->setMimeData(data);
+    drag->setMimeData(mime);
     drag->setPixmap(QPixmap::fromImage(chartImage(chart_, size()).scaledToWidth(160, Qt::SmoothTransformation)));
     drag->exec(Qt::CopyAction);
 }
@@ -324,7 +324,7 @@ void ChartDock::fillOthers(const std::vector<Simulation>& others) {
         present.insert(other.document);
         auto* item = new QListWidgetItem(toQString(other.name), others_);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-        item->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(other.document)));
+        item->setData(Qt::UserRole, QVariant::fromValue(other.document));
         item->setCheckState(compared_.count(other.document) != 0 ? Qt::Checked : Qt::Unchecked);
     }
     // A closed simulation is compared no longer; a later one at the same address starts unchecked.
@@ -356,7 +356,7 @@ void ChartDock::valueItemChanged(QListWidgetItem* item) {
 
 void ChartDock::otherItemChanged(QListWidgetItem* item) {
     if (!filling_) {
-        const auto* document = reinterpret_cast<const CGROVEXDoc*>(item->data(Qt::UserRole).value<quintptr>());
+        const auto* document = item->data(Qt::UserRole).value<const CGROVEXDoc*>();
         setCompared(document, item->checkState() == Qt::Checked);
     }
 }

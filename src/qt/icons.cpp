@@ -267,7 +267,7 @@ QIcon applicationIcon() {
 QIcon toolbarIcon(int id, const QStyle& style) {
     for (const StandardButton& button : kStandardButtons) {
         if (button.id == id) {
-            const QIcon themed = QIcon::fromTheme(QString::fromLatin1(button.themeName));
+            QIcon themed = QIcon::fromTheme(QString::fromLatin1(button.themeName));
             if (!themed.isNull()) {
                 return themed;
             }

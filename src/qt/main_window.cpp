@@ -293,7 +293,9 @@ void MainWindow::refreshOtherViews(SimulationWindow& window) {
 
 void MainWindow::executeDocumentCommand(int id, SimulationWindow& window) {
     if (id == kFileClose) {
-        // Every window of the document closes; the question comes once.
+        // Every window of the document closes; the question comes once. The document is held here, as it must
+        // outlive the windows closed below.
+        // NOLINTNEXTLINE(performance-unnecessary-copy-initialization)
         const std::shared_ptr<CGROVEXDoc> document = window.sharedDocument();
         if (!saver_.saveModified(*document)) {
             return;
@@ -562,8 +564,9 @@ void MainWindow::updateCommandStates(SimulationWindow* active, TreeListWindow* t
 }
 
 void MainWindow::refreshRecentFiles() {
-    std::vector<QString> texts;
     const RecentFileList& list = app_.recentFiles();
+    std::vector<QString> texts;
+    texts.reserve(list.files().size());
     const std::string current = QDir::toNativeSeparators(QDir::currentPath()).toStdString();
     for (int i = 0; i < static_cast<int>(list.files().size()); ++i) {
         texts.push_back(toQString(list.menuText(i, current)));

@@ -46,7 +46,7 @@ public:
     SimulationWindow* addSimulationWindow(std::shared_ptr<CGROVEXDoc> document);
     // The Stand Value window of the simulation's document, opened (with the prices remembered, or asked for
     // the first time) or brought to the front.
-    StandValueWindow* showStandValue(SimulationWindow& window);
+    StandValueWindow* showStandValue(SimulationWindow& simulation);
     // The Stand Value window of the document, if one is open.
     StandValueWindow* standValueWindow(const CGROVEXDoc& document) const;
     PricesChoice& prices() { return prices_; }
@@ -86,7 +86,7 @@ private:
     void refreshOtherViews(SimulationWindow& window);
     bool confirmClose(SimulationWindow& window);
     void saveAll();
-    void updateCommandStates(SimulationWindow* simulation, TreeListWindow* treeList);
+    void updateCommandStates(SimulationWindow* active, TreeListWindow* treeList);
     void updateTitles();
     // Every Stand Value window shows its simulation as it is now; one whose simulation has no window left
     // closes.

@@ -113,7 +113,7 @@ public:
         if (!read(lastTable) || !within(lastTable, -1, kMaxTables - 1)) {
             return;
         }
-        tables.resize(static_cast<size_t>(lastTable + 1));
+        tables.resize(static_cast<size_t>(lastTable) + 1);
         for (ResultTable& table : tables) {
             if (!tableBlock(table)) {
                 return;
@@ -145,7 +145,7 @@ private:
         if (!read(lastColumn) || !within(lastColumn, ResultTable::lastColumn, ResultTable::lastColumn)) {
             return false;
         }
-        table.rows.assign(static_cast<size_t>(lastRow + 1), TableRow{});
+        table.rows.assign(static_cast<size_t>(lastRow) + 1, TableRow{});
         for (TableRow& row : table.rows) {
             for (float& cell : row) {
                 real(cell);

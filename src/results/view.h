@@ -139,7 +139,7 @@ private:
     void drawRows(Canvas& canvas, int index, const Rect& clip, bool highlight) const;
 
     // view_input.cpp
-    std::optional<CellRef> hitTestLogical(Point logical) const;
+    std::optional<CellRef> hitTestLogical(Point at) const;
     void selectCell(int row, int column);
     void selectRectangle();
     void showCurrentSelection();

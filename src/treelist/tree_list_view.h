@@ -173,7 +173,7 @@ private:
     void drawGridLines(Canvas& canvas) const;
 
     // tree_list_view_input.cpp
-    std::optional<GridCell> hitTestLogical(Point logical) const;
+    std::optional<GridCell> hitTestLogical(Point at) const;
     bool executeScrollKey(int commandId);
     bool executeSelectionKey(int commandId);
     bool nextCell();

@@ -1,6 +1,7 @@
 #include "app/command_rules.h"
 #include "app/commands.h"
 #include "app/menus.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -202,7 +203,7 @@ INSTANTIATE_TEST_SUITE_P(Rules, ShellRuleTest,
                                          RuleCase{"RecentFirstOfOne", kRecentFile1, withRecent(1), true},
                                          RuleCase{"RecentSecondOfOne", kRecentFile1 + 1, withRecent(1), false},
                                          RuleCase{"CopyAsksTheView", kEditCopy, simulation(), false}),
-                         [](const testing::TestParamInfo<RuleCase>& info) { return std::string(info.param.name); });
+                         RowName());
 
 // The window answers for its projection and macro commands; the shell never enables them itself.
 TEST(ShellRulesTest, ProjectionAndMacroCommandsGoToTheSimulation) {

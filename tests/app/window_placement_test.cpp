@@ -63,8 +63,8 @@ INSTANTIATE_TEST_SUITE_P(Modes, ShowModeTest,
                                          ShowCase{0, 1, ShowMode::Maximized, true},
                                          ShowCase{1, 0, ShowMode::MinimizedNoActivate, false},
                                          ShowCase{1, 1, ShowMode::MinimizedNoActivate, true}),
-                         [](const testing::TestParamInfo<ShowCase>& info) {
-                             return "Icon" + std::to_string(info.param.icon) + "Max" + std::to_string(info.param.max);
+                         [](const testing::TestParamInfo<ShowCase>& row) {
+                             return "Icon" + std::to_string(row.param.icon) + "Max" + std::to_string(row.param.max);
                          });
 
 TEST(WindowPlacementTest, ClosingWritesRectIconAndMax) {

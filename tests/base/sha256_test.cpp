@@ -62,7 +62,7 @@ TEST(Sha256, FileDigestEqualsTheDigestInMemory) {
     std::string error;
     EXPECT_EQ(sha256OfFile(file.string(), error), digestOf(bytes));
     EXPECT_EQ(error, "");
-    std::ofstream(dir / "empty.csv", std::ios::binary);
+    std::ofstream(dir / "empty.csv", std::ios::binary).close(); // an empty file
     EXPECT_EQ(sha256OfFile((dir / "empty.csv").string(), error), kEmpty);
 
     const std::string missing = (dir / "missing.csv").string();

@@ -53,6 +53,7 @@ ProjectInput acceptedInput(const StandRecord& stand, const Regime& regime) {
 
 std::vector<std::string> lines(const std::vector<MacroEntry>& entries) {
     std::vector<std::string> out;
+    out.reserve(entries.size());
     for (const MacroEntry& entry : entries) {
         out.push_back(macroEntryLine(entry));
     }

@@ -393,7 +393,7 @@ TEST_F(ResultsDatabaseTest, AProcessKilledBetweenCommitsKeepsEveryCommittedGroup
 class MergeTest : public ResultsDatabaseTest {
 protected:
     std::string database(const std::string& name, const RunIdentity& run, const Strings& ids) {
-        const std::string file = path(name).string();
+        std::string file = path(name).string();
         ResultsDatabase db(file);
         writeRun(db, run, {ids});
         return file;

@@ -1,4 +1,5 @@
 #include "batch/stand_table.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
     std::string write(const std::string& bytes) {
-        const std::string path = (folder_ / "stands.csv").string();
+        std::string path = (folder_ / "stands.csv").string();
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
@@ -112,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"NotUtf8", "stand_id,note\nA,caf\xE9\n", "line 2: field 2 is not UTF-8 text"},
         Refusal{"EmptyStandId", "stand_id,site\n,60\n", "line 2: the stand_id is empty"},
         Refusal{"StandIdTwice", "stand_id,site\nA,60\nB,61\nA,62\n", "line 4: the stand_id \"A\" is also on line 2"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName());
 
 TEST_F(StandTableTest, OnlyARegularFileIsRead) {
     // A missing file, a folder and a named pipe (which would wait for a writer for ever) are refused at once.

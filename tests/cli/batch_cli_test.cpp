@@ -24,7 +24,8 @@ namespace fs = std::filesystem;
 const std::string kExamples = std::string(GROVEX_SOURCE_DIR) + "/examples/stands";
 const std::string kThinningMacro = std::string(GROVEX_SOURCE_DIR) + "/tests/data/macro_thin_fertilize_next.txt";
 
-std::string quoted(const std::string& text) {
+// A word for the shell, in single quotes (no word here holds one).
+std::string shellQuoted(const std::string& text) {
     return "'" + text + "'";
 }
 
@@ -95,9 +96,9 @@ protected:
     }
 
     std::string makeStands(int count, int seed) const {
-        const std::string file = path("stands-" + std::to_string(count) + ".csv");
-        const std::string command = quoted(GROVEX_MAKE_STANDS_PATH) + " --count " + std::to_string(count) + " --seed " +
-                                    std::to_string(seed) + " --out " + quoted(file);
+        std::string file = path("stands-" + std::to_string(count) + ".csv");
+        const std::string command = shellQuoted(GROVEX_MAKE_STANDS_PATH) + " --count " + std::to_string(count) +
+                                    " --seed " + std::to_string(seed) + " --out " + shellQuoted(file);
         EXPECT_EQ(std::system(command.c_str()), 0);
         return file;
     }
@@ -120,9 +121,9 @@ std::string projectArgs(const std::vector<std::string>& cells) {
         if (options[k] == "--poorly-drained") {
             args += cells[k] == "1" ? " --poorly-drained" : "";
         } else if (options[k] == "--treelist") {
-            args += " --treelist " + quoted(kExamples + "/" + cells[k]);
+            args += " --treelist " + shellQuoted(kExamples + "/" + cells[k]);
         } else {
-            args += " " + options[k] + " " + quoted(cells[k]);
+            args += " " + options[k] + " " + shellQuoted(cells[k]);
         }
     }
     return args;
@@ -137,7 +138,8 @@ std::string asStored(double printed) {
 
 TEST_F(BatchCliTest, TheExampleTableEqualsProjectingEachStand) {
     const std::string out = path("results.sqlite");
-    const CliRun batch = runCli("batch " + quoted(kExamples + "/stands.csv") + " --out " + quoted(out) + " -j 2");
+    const CliRun batch =
+        runCli("batch " + shellQuoted(kExamples + "/stands.csv") + " --out " + shellQuoted(out) + " -j 2");
     ASSERT_EQ(batch.exitCode, 0) << batch.err;
     EXPECT_EQ(batch.err, "50 stands: 50 run, 0 finished before.\n"); // no progress line: stderr is a file
 
@@ -192,13 +194,13 @@ TEST_F(BatchCliTest, ARegimeRunsAsPlayingItsMacroRecordedForTheStand) {
         macro.replace(macro.find(from), from.size(), to);
     }
     std::ofstream(path("recorded.txt")) << macro;
-    const CliRun play = runCli("play " + quoted(path("recorded.txt")) + " --format json");
+    const CliRun play = runCli("play " + shellQuoted(path("recorded.txt")) + " --format json");
     ASSERT_EQ(play.exitCode, 0) << play.err;
     const nlohmann::json tables = nlohmann::json::parse(play.out)["tables"];
 
     const std::string table = writeTable("one.csv", "stand_id,title,site,planted,survival\nT7,Tract 7,70,600,80\n");
-    const CliRun batch = runCli("batch " + quoted(table) + " --out " + quoted(path("r.sqlite")) +
-                                " --regime thin=" + quoted(kThinningMacro) + " --detail dbh");
+    const CliRun batch = runCli("batch " + shellQuoted(table) + " --out " + shellQuoted(path("r.sqlite")) +
+                                " --regime thin=" + shellQuoted(kThinningMacro) + " --detail dbh");
     ASSERT_EQ(batch.exitCode, 0) << batch.err;
     const std::vector<std::string> summaries =
         query(path("r.sqlite"), "SELECT table_no, kind, age, trees, volume3 FROM stand_summary ORDER BY table_no");
@@ -224,7 +226,7 @@ TEST_F(BatchCliTest, FailedStandsAreNotedAndTheRunGoesOn) {
                                                       "B-204,10,700,y\n"
                                                       "C,70,,z\n");
     const std::string out = path("r.sqlite");
-    CliRun run = runCli("batch " + quoted(table) + " --out " + quoted(out) + " --quiet");
+    CliRun run = runCli("batch " + shellQuoted(table) + " --out " + shellQuoted(out) + " --quiet");
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_EQ(run.err, "3 stands: 3 run, 0 finished before; 1 failed (1 stand-regime pairs), see the result table.\n");
     EXPECT_EQ(
@@ -234,17 +236,17 @@ TEST_F(BatchCliTest, FailedStandsAreNotedAndTheRunGoesOn) {
             "C|ok|NULL"}));
 
     // The same command again does nothing; --retry-failed runs the failed stand again.
-    run = runCli("batch " + quoted(table) + " --out " + quoted(out) + " --quiet");
+    run = runCli("batch " + shellQuoted(table) + " --out " + shellQuoted(out) + " --quiet");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "3 stands: 0 run, 3 finished before.\n");
-    run = runCli("batch " + quoted(table) + " --out " + quoted(out) + " --quiet --retry-failed");
+    run = runCli("batch " + shellQuoted(table) + " --out " + shellQuoted(out) + " --quiet --retry-failed");
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_EQ(run.err, "3 stands: 1 run, 2 finished before; 1 failed (1 stand-regime pairs), see the result table.\n");
     EXPECT_EQ(query(out, "SELECT count(*) FROM run"), std::vector<std::string>{"3"});
 
     // Another stand table is other inputs: refused, and the database is left as it was.
     const std::string other = writeTable("other.csv", "stand_id,site,planted,owner\nA,66,700,x\n");
-    run = runCli("batch " + quoted(other) + " --out " + quoted(out) + " --quiet");
+    run = runCli("batch " + shellQuoted(other) + " --out " + shellQuoted(out) + " --quiet");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, out + " was made from other inputs; use a new --out file or remove it.\n");
     EXPECT_EQ(query(out, "SELECT count(*) FROM run"), std::vector<std::string>{"3"});
@@ -258,21 +260,21 @@ TEST_F(BatchCliTest, RefusedInputWritesNothing) {
         std::string err;
     };
     const std::vector<Case> cases{
-        {quoted(writeTable("twice.csv", "stand_id,site\nA,60\nA,61\n")),
+        {shellQuoted(writeTable("twice.csv", "stand_id,site\nA,60\nA,61\n")),
          path("twice.csv") + ": line 3: the stand_id \"A\" is also on line 2; each stand needs an id of its own.\n"},
-        {quoted(writeTable("ragged.csv", "stand_id,site\nA,60,1\n")),
+        {shellQuoted(writeTable("ragged.csv", "stand_id,site\nA,60,1\n")),
          path("ragged.csv") + ": line 2: 3 fields where the header has 2.\n"},
-        {quoted(good) + " --regime " + quoted(notInit),
+        {shellQuoted(good) + " --regime " + shellQuoted(notInit),
          "Regime next: a regime must start with Initialize and Project (ProjectInit, start Input1 ... end Input1); "
          "this macro does not.\n"},
-        {quoted(good) + " --site 70",
+        {shellQuoted(good) + " --site 70",
          "--site describes one stand; in a batch each stand's values come from its row (column site).\n"},
-        {quoted(good) + " --target-age 70", "--target-age 70: Please enter an integer from 8 to 60\n"},
-        {quoted(good) + " --shard 4/4",
+        {shellQuoted(good) + " --target-age 70", "--target-age 70: Please enter an integer from 8 to 60\n"},
+        {shellQuoted(good) + " --shard 4/4",
          "--shard takes K/N with 0 <= K < N (for example 0/4), or slurm, not \"4/4\".\n"},
     };
     for (const Case& c : cases) {
-        const CliRun run = runCli("batch " + c.args + " --out " + quoted(path("r.sqlite")));
+        const CliRun run = runCli("batch " + c.args + " --out " + shellQuoted(path("r.sqlite")));
         EXPECT_EQ(run.exitCode, 2) << c.args;
         EXPECT_EQ(run.err, c.err) << c.args;
         EXPECT_FALSE(fs::exists(path("r.sqlite"))) << c.args;
@@ -281,12 +283,12 @@ TEST_F(BatchCliTest, RefusedInputWritesNothing) {
 
 TEST_F(BatchCliTest, AnOutputThatCannotBeWrittenIsRefused) {
     const std::string table = writeTable("good.csv", "stand_id,site\nA,60\n");
-    CliRun run = runCli("batch " + quoted(table) + " --out " + quoted(path("missing/r.sqlite")));
+    CliRun run = runCli("batch " + shellQuoted(table) + " --out " + shellQuoted(path("missing/r.sqlite")));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find(path("missing/r.sqlite")), std::string::npos) << run.err;
 
     const std::string text = writeTable("notes.sqlite", "my notes, not a database\n");
-    run = runCli("batch " + quoted(table) + " --out " + quoted(text));
+    run = runCli("batch " + shellQuoted(table) + " --out " + shellQuoted(text));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("is not a GROVEX results database"), std::string::npos) << run.err;
     std::ifstream in(text);
@@ -300,21 +302,21 @@ TEST_F(BatchCliTest, AFullDiskStopsTheRunAndKeepsWhatWasCommitted) {
     }
     const fs::path disk = folder_ / "disk";
     fs::create_directories(disk);
-    ASSERT_EQ(std::system(("mount -t tmpfs -o size=2m tmpfs " + quoted(disk.string())).c_str()), 0);
+    ASSERT_EQ(std::system(("mount -t tmpfs -o size=2m tmpfs " + shellQuoted(disk.string())).c_str()), 0);
     const std::string out = (disk / "r.sqlite").string();
-    const std::string args = "batch " + quoted(kExamples + "/stands.csv") + " --out " + quoted(out) + " --regime " +
-                             quoted(kThinningMacro) + " --quiet";
+    const std::string args = "batch " + shellQuoted(kExamples + "/stands.csv") + " --out " + shellQuoted(out) +
+                             " --regime " + shellQuoted(kThinningMacro) + " --quiet";
     const CliRun first = runCli(args);
     EXPECT_EQ(first.exitCode, 3) << first.err; // some stands cannot take the thinning
     const std::vector<std::string> before = content(out);
     // Fill the disk, then run the failed stands again.
-    std::system(("dd if=/dev/zero of=" + quoted((disk / "filler").string()) + " bs=4k 2>/dev/null").c_str());
+    std::system(("dd if=/dev/zero of=" + shellQuoted((disk / "filler").string()) + " bs=4k 2>/dev/null").c_str());
     const CliRun again = runCli(args + " --retry-failed");
     EXPECT_EQ(again.exitCode, 1);
     EXPECT_NE(again.err.find("database or disk is full"), std::string::npos) << again.err;
     fs::remove(disk / "filler");
     EXPECT_EQ(content(out), before);
-    std::system(("umount " + quoted(disk.string())).c_str());
+    std::system(("umount " + shellQuoted(disk.string())).c_str());
 }
 
 // ---- Parallel, interrupted and sharded runs give the same database ----
@@ -322,12 +324,12 @@ TEST_F(BatchCliTest, AFullDiskStopsTheRunAndKeepsWhatWasCommitted) {
 TEST_F(BatchCliTest, ThreadsKillsAndShardsDoNotChangeTheResults) {
     const std::string table = makeStands(6000, 11);
     const std::string reference = path("one-thread.sqlite");
-    ASSERT_EQ(runCli("batch " + quoted(table) + " --out " + quoted(reference) + " -j 1").exitCode, 0);
+    ASSERT_EQ(runCli("batch " + shellQuoted(table) + " --out " + shellQuoted(reference) + " -j 1").exitCode, 0);
     const std::vector<std::string> expected = content(reference);
     ASSERT_EQ(query(reference, "SELECT count(*) FROM result WHERE status = 'ok'"), std::vector<std::string>{"6000"});
 
     const std::string twoThreads = path("two-threads.sqlite");
-    ASSERT_EQ(runCli("batch " + quoted(table) + " --out " + quoted(twoThreads) + " -j 2").exitCode, 0);
+    ASSERT_EQ(runCli("batch " + shellQuoted(table) + " --out " + shellQuoted(twoThreads) + " -j 2").exitCode, 0);
     EXPECT_EQ(content(twoThreads), expected);
 
     // Killed at random moments once it has committed something, then run to the end: the same as a run never
@@ -371,23 +373,24 @@ TEST_F(BatchCliTest, ThreadsKillsAndShardsDoNotChangeTheResults) {
         }
     }
     EXPECT_TRUE(interrupted);
-    ASSERT_EQ(runCli("batch " + quoted(table) + " --out " + quoted(killed) + " --quiet").exitCode, 0);
+    ASSERT_EQ(runCli("batch " + shellQuoted(table) + " --out " + shellQuoted(killed) + " --quiet").exitCode, 0);
     EXPECT_EQ(content(killed), expected);
 
     // Three shards merged, and merged again.
     std::string shards;
     for (int k = 0; k < 3; ++k) {
         const std::string shard = path("shard-" + std::to_string(k) + ".sqlite");
-        ASSERT_EQ(runCli("batch " + quoted(table) + " --out " + quoted(shard) + " --shard " + std::to_string(k) + "/3")
+        ASSERT_EQ(runCli("batch " + shellQuoted(table) + " --out " + shellQuoted(shard) + " --shard " +
+                         std::to_string(k) + "/3")
                       .exitCode,
                   0);
         EXPECT_EQ(query(shard, "SELECT count(*) FROM result"), std::vector<std::string>{"2000"});
-        shards += " " + quoted(shard);
+        shards += " " + shellQuoted(shard);
     }
     const std::string merged = path("merged.sqlite");
-    ASSERT_EQ(runCli("merge " + quoted(merged) + shards).exitCode, 0);
+    ASSERT_EQ(runCli("merge " + shellQuoted(merged) + shards).exitCode, 0);
     EXPECT_EQ(content(merged), expected);
-    ASSERT_EQ(runCli("merge " + quoted(merged) + shards).exitCode, 0);
+    ASSERT_EQ(runCli("merge " + shellQuoted(merged) + shards).exitCode, 0);
     EXPECT_EQ(content(merged), expected);
 }
 
@@ -413,14 +416,15 @@ TEST_F(BatchCliTest, EachStandIsWorthWhatValueGivesForIt) {
     const std::string table = writeTable("stands.csv", "stand_id,site,planted,existing_age,trees,basal_area\n"
                                                        "A,60,,,,\nB,75,600,,,\nC,65,,12,500,80\n");
     const std::string out = path("r.sqlite");
-    const CliRun batch = runCli("batch " + quoted(table) + " --out " + quoted(out) + " --prices " + quoted(kPrices));
+    const CliRun batch =
+        runCli("batch " + shellQuoted(table) + " --out " + shellQuoted(out) + " --prices " + shellQuoted(kPrices));
     ASSERT_EQ(batch.exitCode, 0) << batch.err;
     const std::vector<std::pair<std::string, std::string>> stands{{"A", "--site 60"},
                                                                   {"B", "--site 75 --planted 600"},
                                                                   {"C", "--site 65 --existing-age 12 --trees 500 "
                                                                         "--basal-area 80"}};
     for (const auto& [id, args] : stands) {
-        const CliRun value = runCli("value --prices " + quoted(kPrices) + " " + args + " --format json");
+        const CliRun value = runCli("value --prices " + shellQuoted(kPrices) + " " + args + " --format json");
         ASSERT_EQ(value.exitCode, 0) << value.err;
         const auto v = nlohmann::json::parse(value.out);
         const auto number = [](const nlohmann::json& x) {
@@ -442,8 +446,10 @@ TEST_F(BatchCliTest, EachStandIsWorthWhatValueGivesForIt) {
     }
     // The CSV folder holds the same rows.
     const std::string folder = path("csv") + "/";
-    ASSERT_EQ(runCli("batch " + quoted(table) + " --out " + quoted(folder) + " --prices " + quoted(kPrices)).exitCode,
-              0);
+    ASSERT_EQ(
+        runCli("batch " + shellQuoted(table) + " --out " + shellQuoted(folder) + " --prices " + shellQuoted(kPrices))
+            .exitCode,
+        0);
     std::ifstream csv(folder + "economics.csv");
     std::string line;
     int lines = 0;
@@ -458,35 +464,35 @@ TEST_F(BatchCliTest, ShardsMergeWithTheirValuesAndBestRegimes) {
     const std::string table = makeStands(12, 5);
     const std::string space = writeTable("space.json", R"({"harvest_ages": [20, 30], "thinning": {"kinds": ["row"],
         "ages": [14], "row_intervals": [4]}})");
-    const std::string options = " --quiet --prices " + quoted(kPrices) + " --optimize " + quoted(space);
+    const std::string options = " --quiet --prices " + shellQuoted(kPrices) + " --optimize " + shellQuoted(space);
     const std::string whole = path("whole.sqlite");
-    ASSERT_EQ(runCli("batch " + quoted(table) + " --out " + quoted(whole) + options).exitCode, 0);
+    ASSERT_EQ(runCli("batch " + shellQuoted(table) + " --out " + shellQuoted(whole) + options).exitCode, 0);
     EXPECT_EQ(query(whole, "SELECT count(*) FROM economics"), std::vector<std::string>{"12"});
     // Two schedules, 11 harvest ages each.
     EXPECT_EQ(query(whole, "SELECT DISTINCT combinations FROM best_regime"), std::vector<std::string>{"22"});
     std::string shards;
     for (int k = 0; k < 2; ++k) {
         const std::string shard = path("shard-" + std::to_string(k) + ".sqlite");
-        ASSERT_EQ(runCli("batch " + quoted(table) + " --out " + quoted(shard) + " --shard " + std::to_string(k) + "/2" +
-                         options)
+        ASSERT_EQ(runCli("batch " + shellQuoted(table) + " --out " + shellQuoted(shard) + " --shard " +
+                         std::to_string(k) + "/2" + options)
                       .exitCode,
                   0);
-        shards += " " + quoted(shard);
+        shards += " " + shellQuoted(shard);
     }
     const std::string merged = path("merged.sqlite");
-    ASSERT_EQ(runCli("merge " + quoted(merged) + shards).exitCode, 0);
+    ASSERT_EQ(runCli("merge " + shellQuoted(merged) + shards).exitCode, 0);
     EXPECT_EQ(valueContent(merged), valueContent(whole));
     EXPECT_EQ(content(merged), content(whole));
 
     // Without prices a run has neither table, and neither has its merge.
     const std::string plain = path("plain.sqlite");
-    ASSERT_EQ(runCli("batch " + quoted(table) + " --out " + quoted(plain) + " --quiet").exitCode, 0);
+    ASSERT_EQ(runCli("batch " + shellQuoted(table) + " --out " + shellQuoted(plain) + " --quiet").exitCode, 0);
     const std::string plainMerged = path("plain-merged.sqlite");
-    ASSERT_EQ(runCli("merge " + quoted(plainMerged) + " " + quoted(plain)).exitCode, 0);
+    ASSERT_EQ(runCli("merge " + shellQuoted(plainMerged) + " " + shellQuoted(plain)).exitCode, 0);
     EXPECT_EQ(query(plainMerged, "SELECT count(*) FROM sqlite_master WHERE name IN ('economics', 'best_regime')"),
               std::vector<std::string>{"0"});
     // Resuming with prices is another run's inputs, and is refused.
-    EXPECT_EQ(runCli("batch " + quoted(table) + " --out " + quoted(plain) + options).exitCode, 1);
+    EXPECT_EQ(runCli("batch " + shellQuoted(table) + " --out " + shellQuoted(plain) + options).exitCode, 1);
 }
 
 } // namespace

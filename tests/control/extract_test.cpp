@@ -1,6 +1,7 @@
 #include "control/command_abandoned.h"
 #include "control/extract.h"
 #include "model/site_curve.h"
+#include "support/case_names.h"
 #include "support/fake_clipboard.h"
 #include "support/recording_ui.h"
 #include "treelist/tree_list_file.h"
@@ -199,7 +200,7 @@ INSTANTIATE_TEST_SUITE_P(
                  kFertilizationAgeFieldMessage},
         Unusable{"LowestThinningAge", [](TreeList& l) { l.header.thinningAge = std::numeric_limits<int32_t>::min(); },
                  kThinningAgeFieldMessage}),
-    [](const testing::TestParamInfo<Unusable>& info) { return std::string(info.param.name); });
+    RowName());
 
 TEST_F(ExtractTest, AListReadFromItsFileExtracts) {
     TreeList list;

@@ -10,6 +10,7 @@ namespace {
 
 std::vector<std::string> keysOf(const std::vector<MacroEntry>& entries) {
     std::vector<std::string> keys;
+    keys.reserve(entries.size());
     for (const MacroEntry& e : entries) {
         keys.push_back(e.key);
     }
@@ -308,7 +309,7 @@ TEST(MacroReplayTest, AppliesEveryValueKey) {
         {"qthin", 1},   {"ithin", 3},  {"ilow", 1},  {"qfert", 1},  {"qphos", 0},     {"lbn", 150}};
     std::vector<MacroEntry> section;
     for (const auto& [key, value] : integers) {
-        section.push_back(integer(key, value));
+        section.push_back(integer(key, value)); // NOLINT(performance-inefficient-vector-operation): more follow
     }
     const std::vector<std::pair<const char*, float>> reals{
         {"site", 55.5f}, {"ts", 600.5f},    {"exage", 12},    {"tba", 85.5f},  {"tp", 900.5f},

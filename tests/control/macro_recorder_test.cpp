@@ -183,7 +183,7 @@ TEST_F(MacroRecorderTest, ACancelledDialogWhileRecordingLeavesOnlyItsProjectEnd)
     const std::vector<std::string> before = keys(store);
     view->commands.treatAndProject(); // the treatment dialog is cancelled
     std::vector<std::string> expected = before;
-    expected.push_back("ProjectEnd");
+    expected.emplace_back("ProjectEnd");
     EXPECT_EQ(keys(store), expected);
     EXPECT_TRUE(view->recorder.recording());
 }

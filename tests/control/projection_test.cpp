@@ -108,7 +108,7 @@ protected:
 
     // Initializes a plantation run that meets its age target (the next treatment asks for Input2).
     void initialize(int nyears, int pcrit, float target) {
-        inputs.input1s.push_back(plantation(nyears, pcrit, target));
+        inputs.input1s.emplace_back(plantation(nyears, pcrit, target));
         commands->initializeAndProject();
         ASSERT_FALSE(doc.run.needsInit);
         ui.clear();
@@ -132,7 +132,7 @@ protected:
 
 TEST_F(ProjectionTest, InitializeAndProjectMakesOneRunAndRecordsItsMarkers) {
     useMacro();
-    inputs.input1s.push_back(plantation(60, kCriterionAge, 25));
+    inputs.input1s.emplace_back(plantation(60, kCriterionAge, 25));
     commands->execute(cmd::kInitializeKey);
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_EQ(doc.model.age, 25);
@@ -203,7 +203,7 @@ TEST_F(ProjectionTest, AFailureInsideTheCommandRollsBack) {
     Input1 fromList = plantation(60, kCriterionAge, 25);
     fromList.qexist = true;
     fromList.qlist = true;
-    inputs.input1s.push_back(fromList); // no simulation tree list
+    inputs.input1s.emplace_back(fromList); // no simulation tree list
     const std::vector<uint8_t> empty = bytes();
     commands->initializeAndProject();
     EXPECT_EQ(ui.texts(), (std::vector<std::string>{kTreeListEmptyMessage, kOperationFailedMessage}));
@@ -215,7 +215,7 @@ TEST_F(ProjectionTest, AFailureInsideTheCommandRollsBack) {
     macro = FakeMacro{};
     macro.capacity = 1;
     ui.clear();
-    inputs.input1s.push_back(plantation(60, kCriterionAge, 25));
+    inputs.input1s.emplace_back(plantation(60, kCriterionAge, 25));
     commands->initializeAndProject();
     EXPECT_EQ(ui.texts(), std::vector<std::string>{kOperationFailedMessage});
     expectUnchangedSince(empty, false);
@@ -226,14 +226,15 @@ TEST_F(ProjectionTest, AStandFromATreeListIsExtractedInsteadOfInitialized) {
     list.loaded = true;
     list.header = {1, "P", 0.1f, 12, 0, 0, 0, 0, -1, -1, 0, 0, -1};
     for (int k = 0; k < 20; ++k) {
-        list.rows[static_cast<size_t>(k)] = {2, std::to_string(k), 4.0f + 0.3f * k, 35.0f + k, k % 4 + 1};
+        list.rows[static_cast<size_t>(k)] = {2, std::to_string(k), 4.0f + 0.3f * static_cast<float>(k),
+                                             35.0f + static_cast<float>(k), k % 4 + 1};
     }
     list.lastRow = 19;
     inputs.treeList = &list;
     Input1 fromList = plantation(60, kCriterionAge, 15);
     fromList.qexist = true;
     fromList.qlist = true;
-    inputs.input1s.push_back(fromList);
+    inputs.input1s.emplace_back(fromList);
     commands->initializeAndProject();
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_EQ(doc.model.age, 15);
@@ -255,7 +256,7 @@ TEST_F(ProjectionTest, TreatmentInputsSeeThisYearsStand) {
     thin.rcut = 4;
     thin.pcrit = kCriterionAge;
     thin.target = 25;
-    inputs.input2s.push_back(thin);
+    inputs.input2s.emplace_back(thin);
     commands->treatAndProject();
     EXPECT_EQ(seenTba, grown.tba);
     EXPECT_EQ(doc.run.bab, grown.tba);

@@ -2,11 +2,14 @@
 
 #include "form_driver.h"
 #include "results/document.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
+#include <string>
+#include <utility>
 
 namespace grovex {
 namespace {
@@ -19,7 +22,7 @@ using testing::type;
 using Step = std::function<void(generalInfoDlg&)>;
 
 Step set(int id, std::string text) {
-    return [id, text](generalInfoDlg& d) { type(d, id, text); };
+    return [id, text = std::move(text)](generalInfoDlg& d) { type(d, id, text); };
 }
 Step tick(int id) {
     return [id](generalInfoDlg& d) { click(d, id); };
@@ -32,7 +35,7 @@ void bareLand(generalInfoDlg& d) {
     type(d, kFirstTarget, "25");
 }
 Step existing(std::string age) {
-    return [age](generalInfoDlg& d) {
+    return [age = std::move(age)](generalInfoDlg& d) {
         bareLand(d);
         click(d, kStandExists);
         type(d, kExistingAge, age);
@@ -40,7 +43,7 @@ Step existing(std::string age) {
     };
 }
 Step onlyTarget(int criterion, std::string text) {
-    return [criterion, text](generalInfoDlg& d) {
+    return [criterion, text = std::move(text)](generalInfoDlg& d) {
         for (int k = 0; k < kTargetCount; ++k) {
             type(d, kFirstTarget + k, "");
         }
@@ -210,8 +213,7 @@ const Refusal kRefusals[] = {
      kFirstTarget + 6},
 };
 
-INSTANTIATE_TEST_SUITE_P(Steps, PlantationRefusal, ::testing::ValuesIn(kRefusals),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Steps, PlantationRefusal, ::testing::ValuesIn(kRefusals), RowName());
 
 TEST(PlantationPage, ABareLandPageYieldsTheTypedSiteAndPlantingAndThePresetsOfTheOtherBoxes) {
     generalInfoDlg d = filled({bareLand, set(kSiteIndex, "72.5"), set(kTreesPlanted, "600")});
@@ -327,8 +329,7 @@ const Enabling kEnablings[] = {
     {"ByNumbersAgeNotDigits", true, false, "12a", withDrainage(kByNumbers)},
 };
 
-INSTANTIATE_TEST_SUITE_P(States, PlantationEnabling, ::testing::ValuesIn(kEnablings),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(States, PlantationEnabling, ::testing::ValuesIn(kEnablings), RowName());
 
 TEST(PlantationPage, DisablingDrainageKeepsItsCheckMark) {
     generalInfoDlg d = filled({existing("5"), tick(kPoorlyDrained), set(kExistingAge, "9")});

@@ -1,10 +1,13 @@
 #include "dialogs/out_units_dlg.h"
 
 #include "form_driver.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <utility>
 
 namespace grovex {
 namespace {
@@ -17,7 +20,7 @@ using testing::type;
 using Step = std::function<void(outUnitsDlg&)>;
 
 Step set(int id, std::string text) {
-    return [id, text](outUnitsDlg& d) { type(d, id, text); };
+    return [id, text = std::move(text)](outUnitsDlg& d) { type(d, id, text); };
 }
 Step tick(int id) {
     return [id](outUnitsDlg& d) { click(d, id); };
@@ -124,8 +127,7 @@ const Refusal kRefusals[] = {
      kEquationA[2]},
 };
 
-INSTANTIATE_TEST_SUITE_P(Steps, VolumeUnitsRefusal, ::testing::ValuesIn(kRefusals),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Steps, VolumeUnitsRefusal, ::testing::ValuesIn(kRefusals), RowName());
 
 TEST(VolumeUnitsPage, AcceptedUnitsFillTheirMembers) {
     outUnitsDlg c = filled({cubic, set(kMinDbhClass, "6"), set(kTopDiameter, "5.9")});

@@ -2,6 +2,7 @@
 
 #include "form_driver.h"
 #include "results/document_file.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -71,8 +72,7 @@ const OkOrder kOrders[] = {
     {"FirstPageActiveBothRefuse", 0, false, false, kNoTarget, 0},
 };
 
-INSTANTIATE_TEST_SUITE_P(Pages, SheetOk, ::testing::ValuesIn(kOrders),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Pages, SheetOk, ::testing::ValuesIn(kOrders), RowName());
 
 TEST(InitializeSheet, AcceptedPagesBecomeInput1) {
     propsheet sheet;

@@ -3,10 +3,13 @@
 #include "dialogs/general_info_dlg.h"
 #include "form_driver.h"
 #include "results/document.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <utility>
 
 namespace grovex {
 namespace {
@@ -41,13 +44,13 @@ CGROVEXDoc standDocument() {
 using Step = std::function<void(standProjectionDlg&)>;
 
 Step set(int id, std::string text) {
-    return [id, text](standProjectionDlg& d) { type(d, id, text); };
+    return [id, text = std::move(text)](standProjectionDlg& d) { type(d, id, text); };
 }
 Step tick(int id, bool on = true) {
     return [id, on](standProjectionDlg& d) { click(d, id, on); };
 }
 Step onlyTarget(int criterion, std::string text) {
-    return [criterion, text](standProjectionDlg& d) {
+    return [criterion, text = std::move(text)](standProjectionDlg& d) {
         for (int k = 0; k < plantation::kTargetCount; ++k) {
             d.setText(kFirstTarget + k, "");
         }
@@ -159,8 +162,7 @@ const Refusal kRefusals[] = {
      true},
 };
 
-INSTANTIATE_TEST_SUITE_P(Steps, StandProjectionRefusal, ::testing::ValuesIn(kRefusals),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Steps, StandProjectionRefusal, ::testing::ValuesIn(kRefusals), RowName());
 
 TEST(StandProjection, EveryPrefilledTargetIsAccepted) {
     for (int criterion = 1; criterion <= plantation::kTargetCount; ++criterion) {
@@ -287,8 +289,7 @@ const Enabling kEnablings[] = {
     {"ThinUnchecked", {tick(kThin), tick(kLowThin), tick(kThin, false)}, {}},
 };
 
-INSTANTIATE_TEST_SUITE_P(States, StandProjectionEnabling, ::testing::ValuesIn(kEnablings),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(States, StandProjectionEnabling, ::testing::ValuesIn(kEnablings), RowName());
 
 TEST(StandProjection, AcceptedValuesAreTheTreatmentAsEntered) {
     Opened o;

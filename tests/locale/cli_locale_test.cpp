@@ -88,7 +88,7 @@ protected:
 
     // Runs under "C" and under the decimal-comma locale; the "C" result when both agree.
     CliResult same(const std::string& args) {
-        const CliResult classic = run("C", args);
+        CliResult classic = run("C", args);
         const CliResult comma = run(localetest::kCommaLocale, args);
         EXPECT_EQ(comma, classic) << args;
         return classic;

@@ -5,6 +5,7 @@
 
 #include "model/growth_model.h"
 #include "model_test_util.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -286,7 +287,7 @@ INSTANTIATE_TEST_SUITE_P(EveryBranch, OneSeason,
                                                                                    s.lbn = 200;
                                                                                    s.phosphorus = true;
                                                                                })}),
-                         [](const ::testing::TestParamInfo<SeasonCase>& info) { return std::string(info.param.name); });
+                         RowName());
 
 // The responses against their densities over the years in which they act.
 TEST(FertilizationMultipliers, FollowTheirWeibullDensities) {
@@ -349,7 +350,7 @@ TEST_P(InitialStand, PredictsItsStandValues) {
 INSTANTIATE_TEST_SUITE_P(PineAndHardwood, InitialStand,
                          ::testing::Values(InitCase{"Pine", 15, 600, 70, 0}, InitCase{"Pine30", 30, 450, 55, 0},
                                            InitCase{"Hardwood", 15, 600, 70, 0.25f}),
-                         [](const ::testing::TestParamInfo<InitCase>& info) { return std::string(info.param.name); });
+                         RowName());
 
 // Heights and crowns of the register: every class below the largest depends on the slope of the
 // height-diameter relation, and a stand thinned earlier keeps a crown response.

@@ -3,6 +3,7 @@
 
 #include "model/growth_model.h"
 #include "model_test_util.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -144,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(SurvivalCases, OneRecordGrowth,
                                            RecordCase{"PineOnlyThinned", false, true, 99.0467f, 6.09810f},
                                            RecordCase{"Hardwood", true, false, 98.7110f, 6.07046f},
                                            RecordCase{"HardwoodThinned", true, true, 99.0365f, 6.07046f}),
-                         [](const ::testing::TestParamInfo<RecordCase>& info) { return std::string(info.param.name); });
+                         RowName());
 
 TEST(FertilizationMultipliers, MatchTheirDocumentedValues) {
     EXPECT_NEAR(FertilizationMultipliers(2, 200, false).FD, 1.1713, 1e-4);

@@ -2,6 +2,7 @@
 
 #include "model/growth_model.h"
 #include "model_test_util.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CriterionCase{"Cords", 5, 20, [](const GrowthModel& m) { return m.cords; }, false},
                       CriterionCase{"CrownRatio", 6, 50, [](const GrowthModel& m) { return m.crMean; }, true},
                       CriterionCase{"RelativeSpacing", 7, 0.2f, [](const GrowthModel& m) { return m.rs; }, true}),
-    [](const ::testing::TestParamInfo<CriterionCase>& info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(ProjectToTarget, TargetMetAtTheStartGrowsNothing) {
     GrowthModel m = plantedStand();

@@ -152,8 +152,8 @@ TEST(InputSweep, NoRunProducesANonFiniteValue) {
         }
         std::ostringstream what;
         what << "site " << in.site << (in.qexist ? " existing age " : " bare land, survival ")
-             << (in.qexist ? in.exage : in.psPercent) << " trees " << (in.qexist ? in.ts : in.tp) << " basal area "
-             << in.tba << " hardwood " << in.hdwdPercent;
+             << (in.qexist ? static_cast<float>(in.exage) : in.psPercent) << " trees " << (in.qexist ? in.ts : in.tp)
+             << " basal area " << in.tba << " hardwood " << in.hdwdPercent;
         ASSERT_LE(m.age, 100) << what.str();
         EXPECT_FALSE(m.ProjectToTarget()) << what.str();
         EXPECT_EQ(m.age, 100) << what.str();

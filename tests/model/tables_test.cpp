@@ -4,6 +4,7 @@
 #include "model/growth_model.h"
 #include "model/volumes.h"
 #include "model_test_util.h"
+#include "support/case_names.h"
 #include "support/recording_ui.h"
 
 #include <gtest/gtest.h>
@@ -158,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CubicCase{"InsideBark", 1, false, 36.4669f + 39.1775f, 29.7269f + 37.0788f, 20.2194f},
                       CubicCase{"OutsideBarkThinned", 2, true, 36.9823f + 39.5232f, 30.3848f + 37.7207f, 26.6744f},
                       CubicCase{"InsideBarkThinned", 1, true, 36.9823f + 39.5232f, 30.3848f + 37.7207f, 20.7728f}),
-    [](const ::testing::TestParamInfo<CubicCase>& info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(MakeTable, CubicFeetBelowTheSmallestClassHaveNoVolumeToTheTop) {
     GrowthModel m = emptyRegister();
@@ -285,9 +286,7 @@ INSTANTIATE_TEST_SUITE_P(AllUnits, Headings,
                                            HeadingCase{"Cords", 2, 2, 6, "Total\nVolume\no.b.",
                                                        "Volume\nCords\nTo 4.in", "Volume\nDoyle\nbd.ft."},
                                            HeadingCase{"Custom", 3, 2, 6, "\nVolume\n1", "\nVolume\n2", "\nVolume\n3"}),
-                         [](const ::testing::TestParamInfo<HeadingCase>& info) {
-                             return std::string(info.param.name);
-                         });
+                         RowName());
 
 // A stand whose summary values are set by hand: site 60, basal area 101.25, age 20, dq 6.5, one record of
 // 440 trees, mean height 48.75, hd 55.5, rs 0.18, crown ratio 41.25 %, 22.5 cords.

@@ -153,7 +153,7 @@ void ApplicationTest::cleanup() {
 
 // The default projection of grovex-cli, saved as a document.
 QString ApplicationTest::savedDocument() {
-    const QString path = sandbox_.filePath(QStringLiteral("stand.gvx"));
+    QString path = sandbox_.filePath(QStringLiteral("stand.gvx"));
     runCli({QStringLiteral("project"), QStringLiteral("--save"), path});
     return path;
 }
@@ -454,8 +454,8 @@ void ApplicationTest::unreadableDocumentsShowTheirMessageAndLeaveEveryWindowAsIt
         data.setUrls({QUrl::fromLocalFile(path)});
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&main, &enter);
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&main, &drop);
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&main, &dropped);
     };
     for (const Unreadable& file : unreadableDocuments(sandbox_.path())) {
         for (const char* route : {"File Open", "recent file", "drop"}) {

@@ -114,7 +114,7 @@ void TreeListWindowTest::cleanup() {
 }
 
 QString TreeListWindowTest::sampleFile() {
-    const QString path = sandbox_.filePath(QStringLiteral("plot.dat"));
+    QString path = sandbox_.filePath(QStringLiteral("plot.dat"));
     QFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
         file.write("1Tr 7  1.00 22 -1  -1 0  0 -1.0 -1.0 0 0.0\n"

@@ -4,6 +4,7 @@
 #include "results/document_file.h"
 
 #include "model/input1.h"
+#include "support/case_names.h"
 #include "support/failing_file_system.h"
 
 #include <gtest/gtest.h>
@@ -181,6 +182,8 @@ void expectSameFileFields(const CGROVEXDoc& a, const CGROVEXDoc& b) {
         EXPECT_EQ(s.headings, u.headings) << t;
         ASSERT_EQ(s.rows.size(), u.rows.size()) << t;
         for (size_t r = 0; r < s.rows.size(); ++r) {
+            // Bit for bit: NaNs and negative zeros must come back as they were written.
+            // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
             EXPECT_EQ(std::memcmp(s.rows[r].data(), u.rows[r].data(), sizeof(TableRow)), 0) << t << ' ' << r;
         }
         EXPECT_EQ(s.headingTop, u.headingTop) << t;
@@ -192,6 +195,7 @@ void expectSameFileFields(const CGROVEXDoc& a, const CGROVEXDoc& b) {
     }
     for (auto slots : {&GrowthModel::dbh, &GrowthModel::freq, &GrowthModel::thinFreq, &GrowthModel::ht,
                        &GrowthModel::crownRatio, &GrowthModel::crownLength}) {
+        // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison): bit for bit, as above
         EXPECT_EQ(std::memcmp((x.*slots).data() + 1, (y.*slots).data() + 1, kMaxRecords * sizeof(float)), 0);
     }
     for (auto real : {&GrowthModel::ts,        &GrowthModel::tba,        &GrowthModel::hd,     &GrowthModel::dq,
@@ -624,8 +628,7 @@ TEST_P(DocumentFileLimits, RefusesWhatTheDocumentCannotHold) {
     expectLoad(bytes, c.expected, c.name);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DocumentFileLimits, ::testing::ValuesIn(kLimitCases),
-                         [](const ::testing::TestParamInfo<LimitCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, DocumentFileLimits, ::testing::ValuesIn(kLimitCases), RowName());
 
 class ScratchDirectory {
 public:

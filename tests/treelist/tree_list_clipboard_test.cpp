@@ -1,6 +1,7 @@
 // Copy, Cut and Paste of tree list cells: the texts put on the clipboard, the shape rules and their messages,
 // tiling, growing the list from one cell, and how pasted text becomes cell values.
 
+#include "support/case_names.h"
 #include "tree_list_view_fixture.h"
 #include "treelist/tree_list_cells.h"
 #include "treelist/tree_list_clipboard.h"
@@ -130,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(Text, PasteShape,
                                                "a\tb\t\r\nc\td\te\r\n", {2, 2}, 3}, // a tab that ends the first line
                                            ShapeCase{"a\nb\nc", {1, 1}, 1},         // lone line feeds
                                            ShapeCase{"\t\t\r\n\r\n", {2, 2}, 3}),
-                         [](const auto& info) { return "case" + std::to_string(info.index); });
+                         RowNumber());
 
 struct ShapeMessageCase {
     GridBlock block;
@@ -158,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
             {1, 0, 3, 4},
             {2, 3},
             "The size and shape of the rows and columns\n in the copy and paste areas are not even multiples"}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+    RowNumber());
 
 // ---- Paste into the grid ----
 

@@ -68,7 +68,7 @@ protected:
 
     // A tree list file written beside the test, and its path.
     std::string plotFile(const std::string& name, const TreeList& list = plotOfThree()) {
-        const std::string path = (dir_ / name).string();
+        std::string path = (dir_ / name).string();
         fakes::RecordingUi quiet;
         EXPECT_TRUE(writeTreeListFile(path, list, quiet));
         return path;

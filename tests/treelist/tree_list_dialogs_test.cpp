@@ -80,16 +80,18 @@ TEST(TreeValuesTest, RefusesTheFirstBoxThatIsNotANumberInBindingOrderAndStoresNo
 GrowthModel registerOfSix() {
     GrowthModel model;
     for (int slot = 1; slot <= 6; ++slot) {
-        model.dbh[slot] = static_cast<float>(slot);
-        model.ht[slot] = 10.0f * slot;
-        model.freq[slot] = 100.0f + slot;
-        model.thinFreq[slot] = slot / 10.0f;
+        const auto s = static_cast<float>(slot);
+        model.dbh[slot] = s;
+        model.ht[slot] = 10.0f * s;
+        model.freq[slot] = 100.0f + s;
+        model.thinFreq[slot] = s / 10.0f;
     }
     return model;
 }
 
 std::string row(int n) {
-    return treeListStateDlg::itemText(static_cast<float>(n), 10.0f * n, 100.0f + n, n / 10.0f);
+    const auto x = static_cast<float>(n);
+    return treeListStateDlg::itemText(x, 10.0f * x, 100.0f + x, x / 10.0f);
 }
 
 class TreeListStateTest : public testing::Test {

@@ -3,6 +3,7 @@
 
 #include "treelist/tree_list_file.h"
 
+#include "support/case_names.h"
 #include "support/failing_file_system.h"
 #include "support/recording_ui.h"
 
@@ -88,7 +89,8 @@ std::unique_ptr<TreeList> edgeList(float dominantHeight, int rows) {
     auto list = std::make_unique<TreeList>();
     list->header = {1, "PLOT9", 99.99f, 99, -9, 999, 9, -1, 999.9f, -99.9f, 0, -9.9f, dominantHeight};
     for (int r = 0; r < rows; ++r) {
-        list->rows[static_cast<size_t>(r)] = {2, std::to_string(r + 1), r % 2 ? 99.9f : -9.9f, 0.5f + r % 90,
+        list->rows[static_cast<size_t>(r)] = {2, std::to_string(r + 1), r % 2 ? 99.9f : -9.9f,
+                                              0.5f + static_cast<float>(r % 90),
                                               dominantHeight == kBlankReal ? r % 10 : kBlankInt};
     }
     list->lastRow = rows - 1;
@@ -549,7 +551,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   l.rows[4].crownClass = 12;
                               },
                               "Row 5, Crown class: 12 does not fit its 1-character field."}),
-    [](const testing::TestParamInfo<UnfitCase>& info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(TreeListFile, ValuesThatAreNotWrittenAreNotChecked) {
     auto dominant = edgeList(55.5f, 3);

@@ -13,12 +13,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 namespace grovex {
 namespace {
 
-namespace fs = std::filesystem;
 using fakes::FailingFileSystem;
 using fakes::Obstacle;
 using fakes::ObstacleSetup;

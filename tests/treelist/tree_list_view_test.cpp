@@ -1,6 +1,7 @@
 // The tree list grid: hit testing, mouse and keyboard selection, in-place editing, inserting and deleting rows,
 // drawing and printing.
 
+#include "support/case_names.h"
 #include "tree_list_view_fixture.h"
 #include "treelist/tree_list_clipboard.h"
 
@@ -37,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(Grid, HitTest,
                                            HitCase{"beyond 17 x (last row + 2)", {10, 69}, std::nullopt},
                                            HitCase{"outside the client area", {-1, 5}, std::nullopt},
                                            HitCase{"below the client area", {10, 600}, std::nullopt}),
-                         [](const auto& info) { return "case" + std::to_string(info.index); });
+                         RowNumber());
 
 TEST_F(GridTest, HitTestAddsTheScrollPositionAndFindsNothingWithoutAList) {
     EXPECT_FALSE(view.hitTest({5, 5}));
@@ -215,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MoveCase{"left from row 1 to header cell 11", {1, 0}, kCellLeft, {0, 11}},
                       MoveCase{"left from a later row to cell 4 above", {3, 0}, kCellLeft, {2, 4}},
                       MoveCase{"left on the first cell stays", {0, 0}, kCellLeft, {0, 0}}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+    RowNumber());
 
 struct ExtendCase {
     const char* what;
@@ -261,7 +262,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExtendCase{"right stops at 4 from a tree row", {1, 3}, {kExtendRight, kExtendRight}, {1, 3}, {1, 4}},
         ExtendCase{"right reaches 11 from the header", {0, 10}, {kExtendRight, kExtendRight}, {0, 10}, {0, 11}},
         ExtendCase{"left stops at 0", {2, 1}, {kExtendLeft, kExtendLeft, kExtendUp}, {2, 1}, {1, 0}}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+    RowNumber());
 
 TEST_F(GridTest, SelectionKeysDoNothingWhileEditing) {
     load(3);
@@ -360,7 +361,7 @@ TEST_F(GridTest, EditorTextIsTheCellFormatOrEmptyForABlank) {
     load(l);
     const auto textAt = [&](int row, int column) {
         doubleClick(row, column);
-        const std::string text = view.editorText();
+        std::string text = view.editorText();
         view.escapeEdit(text);
         return text;
     };
