@@ -4,6 +4,7 @@
 #include "results/document_file.h"
 #include "results/table_text.h"
 #include "support/recording_ui.h"
+#include "support/scripted_inputs.h"
 #include "support/special_file.h"
 
 #include <gtest/gtest.h>
@@ -21,36 +22,6 @@ namespace grovex {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The dialogs of one view, answered from queues; an empty queue cancels.
-class ScriptedInputs : public InputSource {
-public:
-    std::deque<Input1> input1s;
-    std::deque<Input2Values> input2s;
-    const TreeList* treeList = nullptr;
-    int asked = 0;
-
-    const TreeList* simulationTreeList() override { return treeList; }
-
-    std::optional<Input1> input1(CGROVEXDoc&) override {
-        ++asked;
-        return next(input1s);
-    }
-    std::optional<Input2Values> input2(CGROVEXDoc&) override {
-        ++asked;
-        return next(input2s);
-    }
-
-private:
-    template <class T> static std::optional<T> next(std::deque<T>& queue) {
-        if (queue.empty()) {
-            return std::nullopt;
-        }
-        T value = queue.front();
-        queue.pop_front();
-        return value;
-    }
-};
 
 Input1 plantation(int nyears, float target) {
     Input1 input;
@@ -163,7 +134,7 @@ TEST_F(MacroRecorderTest, ARecordedSessionPlaysToTheSameTablesOnANewView) {
     auto player = newView();
     player->recorder.execute(cmd::kPlayMacro);
     EXPECT_TRUE(ui.messages().empty()) << ui.texts().front();
-    EXPECT_EQ(player->inputs.asked, 0); // no dialog during a play
+    EXPECT_EQ(player->inputs.asked(), 0); // no dialog during a play
     EXPECT_EQ(player->tables(), recorded->tables());
     EXPECT_EQ(player->doc.display.standTitle, "Tract 7");
     EXPECT_EQ(player->doc.run.bab, recorded->doc.run.bab);

@@ -9,6 +9,7 @@
 #include "qt/main_window.h"
 #include "qt/simulation_window.h"
 #include "results/table_text.h"
+#include "scripted_window.h"
 
 #include <QAction>
 #include <QDir>
@@ -22,28 +23,6 @@
 using namespace grovex;
 
 namespace {
-
-// Inputs answered from queues; an empty queue cancels. Counts the questions, so a replay that asks shows.
-class ScriptedInputs : public InputSource {
-public:
-    std::deque<Input1> input1s;
-    std::deque<Input2Values> input2s;
-    int asked = 0;
-
-    std::optional<Input1> input1(CGROVEXDoc&) override { return next(input1s); }
-    std::optional<Input2Values> input2(CGROVEXDoc&) override { return next(input2s); }
-
-private:
-    template <class T> std::optional<T> next(std::deque<T>& queue) {
-        ++asked;
-        if (queue.empty()) {
-            return std::nullopt;
-        }
-        T value = queue.front();
-        queue.pop_front();
-        return value;
-    }
-};
 
 Input1 standInput(int ageTarget) {
     Input1 input;
@@ -85,9 +64,7 @@ private slots:
     void closingTheRecordingWindowStopsTheRecording();
 
 private:
-    ScriptedInputs& scriptActiveWindow(Application& app);
     bool enabled(Application& app, int id) { return app.mainWindow().commands().action(id)->isEnabled(); }
-    void trigger(Application& app, int id) { app.mainWindow().commands().action(id)->trigger(); }
     // Starts recording in the active window and records an initialization to age 20, then a thinning with
     // fertilizer to age 25.
     void recordSession(Application& app, ScriptedInputs& inputs);
@@ -101,13 +78,6 @@ void MacroWindowTest::init() {
 
 void MacroWindowTest::cleanup() {
     sandbox_.leave();
-}
-
-ScriptedInputs& MacroWindowTest::scriptActiveWindow(Application& app) {
-    auto inputs = std::make_unique<ScriptedInputs>();
-    ScriptedInputs& result = *inputs;
-    app.mainWindow().activeSimulation()->setInputSource(std::move(inputs));
-    return result;
 }
 
 void MacroWindowTest::recordSession(Application& app, ScriptedInputs& inputs) {
@@ -139,7 +109,7 @@ void MacroWindowTest::aRecordedMacroPlaysTheSameTablesInANewWindow() {
     trigger(*app, cmd::kPlayMacro);
     QVERIFY2(sandbox_.ui().messages().empty(),
              sandbox_.ui().texts().empty() ? "" : sandbox_.ui().texts().front().c_str());
-    QCOMPARE(unused.asked, 0);
+    QCOMPARE(unused.asked(), 0);
     QVERIFY(!player->macro().failed());
     QVERIFY(player->document().model.lastTable() >= 0);
     QCOMPARE(tables(*player), tables(*recorder));

@@ -13,6 +13,7 @@
 #include "qt/results_widget.h"
 #include "qt/simulation_window.h"
 #include "qt/tree_list_dialogs_qt.h"
+#include "scripted_window.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -35,30 +36,6 @@
 using namespace grovex;
 
 namespace {
-
-// Inputs answered from queues; an empty queue cancels.
-class ScriptedInputs : public InputSource {
-public:
-    std::deque<Input1> input1s;
-    std::deque<Input2Values> input2s;
-    int input2Calls = 0;
-
-    std::optional<Input1> input1(CGROVEXDoc&) override { return next(input1s); }
-    std::optional<Input2Values> input2(CGROVEXDoc&) override {
-        ++input2Calls;
-        return next(input2s);
-    }
-
-private:
-    template <class T> static std::optional<T> next(std::deque<T>& queue) {
-        if (queue.empty()) {
-            return std::nullopt;
-        }
-        T value = queue.front();
-        queue.pop_front();
-        return value;
-    }
-};
 
 Input1 standInput(const std::string& title, int nyears, float ageTarget) {
     Input1 input;
@@ -146,10 +123,7 @@ private slots:
     void changedTreeListAppendsATable();
 
 private:
-    // Scripted inputs for the active simulation window.
-    ScriptedInputs& scriptActiveWindow(Application& app);
     bool enabled(Application& app, int id) { return app.mainWindow().commands().action(id)->isEnabled(); }
-    void trigger(Application& app, int id) { app.mainWindow().commands().action(id)->trigger(); }
 
     fakes::AppSandbox sandbox_{fakes::AppDirectory::Sandbox};
 };
@@ -160,13 +134,6 @@ void ProjectionWindowTest::init() {
 
 void ProjectionWindowTest::cleanup() {
     sandbox_.leave();
-}
-
-ScriptedInputs& ProjectionWindowTest::scriptActiveWindow(Application& app) {
-    auto inputs = std::make_unique<ScriptedInputs>();
-    ScriptedInputs& result = *inputs;
-    app.mainWindow().activeSimulation()->setInputSource(std::move(inputs));
-    return result;
 }
 
 void ProjectionWindowTest::initializeThroughTheSheetShowsTheFirstTable() {
