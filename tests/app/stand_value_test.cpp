@@ -5,6 +5,7 @@
 #include "support/fake_settings.h"
 #include "support/recording_ui.h"
 #include "support/scripted_inputs.h"
+#include "support/test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kPricesFile = std::string(GROVEX_TEST_DATA) + "/stand_value_prices.json";
-const std::string kMacroFile = std::string(GROVEX_TEST_DATA) + "/macro_thin_fertilize_next.txt";
+const std::string kPricesFile = testData("stand_value_prices.json");
+const std::string kMacroFile = testData("macro_thin_fertilize_next.txt");
 
 struct NoView : ResultsViewHooks {
     void clearSelection() override {}
@@ -286,7 +287,7 @@ TEST_F(StandValueTest, RemembersTheChosenPricesFile) {
     // The dialog starts in the folder of the remembered file; a cancel changes nothing.
     EXPECT_FALSE(nextStart.choose());
     ASSERT_EQ(ui.fileDialogs().size(), 1u);
-    EXPECT_EQ(ui.fileDialogs()[0].startDirectory, GROVEX_TEST_DATA);
+    EXPECT_EQ(ui.fileDialogs()[0].startDirectory, testDataDir());
     EXPECT_EQ(ui.fileDialogs()[0].filter, kPricesFilter);
     EXPECT_EQ(nextStart.path(), kPricesFile);
     EXPECT_TRUE(ui.messages().empty());

@@ -1,5 +1,6 @@
 #include "batch/regime.h"
 #include "batch/stand_run.h"
+#include "support/test_paths.h"
 
 #include "control/macro_text.h"
 #include "model/growth_model.h"
@@ -11,7 +12,7 @@
 namespace grovex::batch {
 namespace {
 
-const std::string kThinningMacro = std::string(GROVEX_TEST_DATA) + "/macro_thin_fertilize_next.txt";
+const std::string kThinningMacro = testData("macro_thin_fertilize_next.txt");
 
 Regime regimeFrom(const std::string& path, const std::string& name = "thin") {
     Regime regime;
@@ -231,7 +232,7 @@ TEST(StandRunTest, AStandFromATreeListTakesItsTrees) {
     // plot-a.dat: a 12-year-old plot. The regime grows it to 15, thins it (a thinned-tree table and the
     // residual stand), grows it to 20 and to the next target.
     const StandResult result = runOne(regimeFrom(kThinningMacro), row("T-2", {{kTreeList, "treelists/plot-a.dat"}}),
-                                      std::string(GROVEX_TEST_DATA) + "/../../examples/stands");
+                                      sourceDir() + "/examples/stands");
     ASSERT_TRUE(result.ok) << result.message;
     ASSERT_GE(result.summaries.size(), 4u);
     EXPECT_EQ(result.summaries[0].age, 15);

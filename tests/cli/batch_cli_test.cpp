@@ -2,6 +2,7 @@
 // exit status and messages, reruns, interruptions and shards.
 
 #include "support/cli_run.h"
+#include "support/test_paths.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -21,8 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kExamples = std::string(GROVEX_SOURCE_DIR) + "/examples/stands";
-const std::string kThinningMacro = std::string(GROVEX_SOURCE_DIR) + "/tests/data/macro_thin_fertilize_next.txt";
+const std::string kExamples = grovex::sourceDir() + "/examples/stands";
+const std::string kThinningMacro = grovex::testData("macro_thin_fertilize_next.txt");
 
 // A word for the shell, in single quotes (no word here holds one).
 std::string shellQuoted(const std::string& text) {
@@ -97,7 +98,7 @@ protected:
 
     std::string makeStands(int count, int seed) const {
         std::string file = path("stands-" + std::to_string(count) + ".csv");
-        const std::string command = shellQuoted(GROVEX_MAKE_STANDS_PATH) + " --count " + std::to_string(count) +
+        const std::string command = shellQuoted(grovex::makeStandsPath()) + " --count " + std::to_string(count) +
                                     " --seed " + std::to_string(seed) + " --out " + shellQuoted(file);
         EXPECT_EQ(std::system(command.c_str()), 0);
         return file;
@@ -355,8 +356,8 @@ TEST_F(BatchCliTest, ThreadsKillsAndShardsDoNotChangeTheResults) {
         const int before = committed();
         const pid_t child = ::fork();
         if (child == 0) {
-            ::execl(GROVEX_CLI_PATH, GROVEX_CLI_PATH, "batch", table.c_str(), "--out", killed.c_str(), "--quiet",
-                    static_cast<char*>(nullptr));
+            ::execl(grovex::cliPath().c_str(), grovex::cliPath().c_str(), "batch", table.c_str(), "--out",
+                    killed.c_str(), "--quiet", static_cast<char*>(nullptr));
             ::_exit(127);
         }
         int status = 0;
@@ -396,7 +397,7 @@ TEST_F(BatchCliTest, ThreadsKillsAndShardsDoNotChangeTheResults) {
 
 // ---- Prices and the search for the best regime ----
 
-const std::string kPrices = std::string(GROVEX_SOURCE_DIR) + "/tests/data/optimize_prices.json";
+const std::string kPrices = grovex::testData("optimize_prices.json");
 
 // The rows of the tables a run with prices and a search space adds, in key order, without the run numbers.
 std::vector<std::string> valueContent(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include "results/document_file.h"
 #include "support/cli_run.h"
+#include "support/test_paths.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -345,7 +346,7 @@ TEST(CliShow, AFileThatCannotBeOpenedPrintsTheReadersMessage) {
 }
 
 std::string treeListFixture(const char* name) {
-    return std::string(GROVEX_TEST_DATA) + "/" + name;
+    return grovex::testData(name);
 }
 
 std::string fileBytes(const std::string& path) {
@@ -454,7 +455,7 @@ TEST(CliTreeList, SaveWritesTheListBackInTheWindowsOwnLayout) {
 }
 
 TEST(CliProject, TreeListStandIsExtractedAndProjected) {
-    const std::string list = std::string(GROVEX_TEST_DATA) + "/treelist_crown_class.dat";
+    const std::string list = grovex::testData("treelist_crown_class.dat");
     const CliRun run = runCli("project --treelist '" + list + "' --target-age 25 --format json");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const nlohmann::json doc = nlohmann::json::parse(run.out);
@@ -462,8 +463,7 @@ TEST(CliProject, TreeListStandIsExtractedAndProjected) {
     EXPECT_EQ(doc["tables"][0]["age"], 25);
 
     // A list whose tree has no height cannot describe a stand: the extraction says why, nothing is written.
-    const CliRun refused =
-        runCli("project --treelist '" + std::string(GROVEX_TEST_DATA) + "/treelist_dominant_height.dat'");
+    const CliRun refused = runCli("project --treelist '" + grovex::testData("treelist_dominant_height.dat'"));
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.out.empty());
     EXPECT_NE(refused.err.find("has a height of 0 or less"), std::string::npos) << refused.err;
@@ -484,7 +484,7 @@ std::string fileText(const std::string& path) {
 
 TEST(CliMacro, BuildAndDumpReproduceTheMacroByteForByte) {
     ScratchDirectory dir;
-    const std::string example = std::string(GROVEX_TEST_DATA) + "/macro_thin_fertilize_next.txt";
+    const std::string example = grovex::testData("macro_thin_fertilize_next.txt");
     const CliRun built = runCli("macro build '" + example + "' -o '" + dir.file("a.gmc") + "'");
     ASSERT_EQ(built.exitCode, 0) << built.err;
     const std::string bytes = fileText(dir.file("a.gmc"));
@@ -522,7 +522,7 @@ TEST(CliMacro, RefusedInputsExitWith2AndNameTheProblem) {
 
 TEST(CliPlay, PlaysTheTextFormAndTheMacroFileToTheSameTables) {
     ScratchDirectory dir;
-    const std::string example = std::string(GROVEX_TEST_DATA) + "/macro_thin_fertilize_next.txt";
+    const std::string example = grovex::testData("macro_thin_fertilize_next.txt");
     const CliRun text = runCli("play '" + example + "' --save '" + dir.file("played.gvx") + "'");
     ASSERT_EQ(text.exitCode, 0) << text.err;
     EXPECT_EQ(text.err, "");
@@ -542,7 +542,7 @@ TEST(CliPlay, PlaysTheTextFormAndTheMacroFileToTheSameTables) {
 TEST(CliPlay, AFailedPlayExitsNonZeroAndWritesNothing) {
     ScratchDirectory dir;
     // The run ends at 15; the recorded thinning then meets the age limit.
-    std::string macro = fileText(std::string(GROVEX_TEST_DATA) + "/macro_thin_fertilize_next.txt");
+    std::string macro = fileText(grovex::testData("macro_thin_fertilize_next.txt"));
     const size_t at = macro.find("nyears int 60");
     ASSERT_NE(at, std::string::npos);
     macro.replace(at, 13, "nyears int 15");
@@ -593,7 +593,7 @@ std::vector<RefusedCase> unreadableFiles(const ScratchDirectory& dir, const std:
 // reading without end) with status 2 and the reader's own message.
 TEST(CliFiles, WhatIsNoFileOfItsKindIsRefusedAtOnce) {
     ScratchDirectory dir;
-    const std::string example = std::string(GROVEX_TEST_DATA) + "/macro_thin_fertilize_next.txt";
+    const std::string example = grovex::testData("macro_thin_fertilize_next.txt");
     const auto openMessage = [](const std::string& path, const std::string& reason) {
         return "Unable to open " + path + ": " + reason + ".\n";
     };
@@ -638,7 +638,7 @@ int occurrences(const std::string& text, const std::string& part) {
 
 TEST(CliPlay, RepeatPlaysTheMacroAgainOnTheSameSimulationPastTheTableLimit) {
     ScratchDirectory dir;
-    const std::string example = std::string(GROVEX_TEST_DATA) + "/macro_thin_fertilize_next.txt";
+    const std::string example = grovex::testData("macro_thin_fertilize_next.txt");
     const std::string macro = fileText(example);
     std::ofstream(dir.file("three.txt")) << macro << macro << macro;
     const CliRun repeated = runCli("play '" + example + "' --repeat 3");

@@ -1,6 +1,7 @@
 // `grovex-cli optimize` as a user runs it: the best regime's macro plays back to the value it was ranked by.
 
 #include "support/cli_run.h"
+#include "support/test_paths.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -13,7 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kPrices = std::string(GROVEX_TEST_DATA) + "/optimize_prices.json";
+const std::string kPrices = grovex::testData("optimize_prices.json");
 
 class OptimizeCli : public ::testing::Test {
 protected:

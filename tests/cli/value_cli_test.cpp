@@ -2,6 +2,7 @@
 // saved simulation, and the refusals of bad input.
 
 #include "support/cli_run.h"
+#include "support/test_paths.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -14,8 +15,8 @@ namespace {
 
 using nlohmann::json;
 
-const std::string kPrices = std::string(GROVEX_SOURCE_DIR) + "/examples/prices/southern-pine.json";
-const std::string kMacro = std::string(GROVEX_TEST_DATA) + "/macro_thin_fertilize_next.txt";
+const std::string kPrices = grovex::sourceDir() + "/examples/prices/southern-pine.json";
+const std::string kMacro = grovex::testData("macro_thin_fertilize_next.txt");
 
 json valueJson(const std::string& args) {
     const CliRun run = runCli("value --prices '" + kPrices + "' --format json " + args);

@@ -4,6 +4,7 @@
 #include "support/case_names.h"
 #include "support/fake_clipboard.h"
 #include "support/recording_ui.h"
+#include "support/test_paths.h"
 #include "treelist/tree_list_file.h"
 
 #include <gtest/gtest.h>
@@ -204,8 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ExtractTest, AListReadFromItsFileExtracts) {
     TreeList list;
-    ASSERT_TRUE(readTreeListFile(std::string(GROVEX_TEST_DATA) + "/treelist_crown_class.dat", list, ui) ==
-                TreeListReadStatus::Complete);
+    ASSERT_TRUE(readTreeListFile(testData("treelist_crown_class.dat"), list, ui) == TreeListReadStatus::Complete);
     extract(list);
     EXPECT_EQ(model.nrec, list.rowCount());
     EXPECT_GT(model.hd, 0.0f);

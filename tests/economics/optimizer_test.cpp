@@ -3,6 +3,7 @@
 
 #include "batch/stand_search.h"
 #include "economics/optimizer.h"
+#include "support/test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ using namespace grovex::economics;
 
 Prices testPrices() {
     Prices prices;
-    const auto refused = readPrices(std::string(GROVEX_TEST_DATA) + "/optimize_prices.json", prices);
+    const auto refused = readPrices(testData("optimize_prices.json"), prices);
     EXPECT_FALSE(refused) << *refused;
     return prices;
 }

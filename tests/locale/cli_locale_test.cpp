@@ -1,6 +1,7 @@
 // grovex-cli started under a decimal-comma locale prints and writes exactly what it does under "C".
 
 #include "locale_switch.h"
+#include "support/test_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -66,8 +67,8 @@ protected:
         }
         const fs::path errFile = outFile.string() + ".err";
         // LANG and LC_ALL both, so that no LC_* variable of the caller's environment takes over.
-        const std::string command = "LANG=" + locale + " LC_ALL=" + locale + " '" + GROVEX_CLI_PATH + "' " + args +
-                                    " 2>'" + errFile.string() + "'";
+        const std::string command =
+            "LANG=" + locale + " LC_ALL=" + locale + " '" + cliPath() + "' " + args + " 2>'" + errFile.string() + "'";
         CliResult result;
         FILE* pipe = popen(command.c_str(), "r");
         if (pipe == nullptr) {
@@ -94,7 +95,7 @@ protected:
         return classic;
     }
 
-    static std::string data(const char* name) { return "'" + (fs::path(GROVEX_TEST_DATA) / name).string() + "'"; }
+    static std::string data(const char* name) { return "'" + testData(name) + "'"; }
 
     fs::path dir;
     int counter = 0;

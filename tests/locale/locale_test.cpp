@@ -2,6 +2,7 @@
 // as under the "C" locale, and the program reads "12.5" the same way.
 
 #include "locale_switch.h"
+#include "support/test_paths.h"
 
 #include "base/c_format.h"
 #include "control/macro_recorder.h"
@@ -69,7 +70,7 @@ std::map<std::string, std::string> everyOutput(const fs::path& dir) {
 
     std::vector<MacroEntry> entries;
     std::string error;
-    const std::string source = fileText(fs::path(GROVEX_TEST_DATA) / "macro_thin_fertilize_next.txt");
+    const std::string source = fileText(fs::path(testData("macro_thin_fertilize_next.txt")));
     EXPECT_TRUE(parseMacroText(source, entries, error)) << error;
     out["macro file"] = asText(macroFileBytes(entries));
     out["macro text"] = macroText(entries);
@@ -112,7 +113,7 @@ std::map<std::string, std::string> everyOutput(const fs::path& dir) {
     out["tree list state result"] = state.resultText();
 
     TreeList list;
-    readTreeListFile((fs::path(GROVEX_TEST_DATA) / "treelist_dominant_height.dat").string(), list, ui);
+    readTreeListFile((fs::path(testData("treelist_dominant_height.dat"))).string(), list, ui);
     EXPECT_TRUE(list.loaded);
     // Grid row 0 is the header: the pasted trees follow the last one.
     EXPECT_FALSE(pasteAtCell(list, "2\t77\t12.5\t45.25\t1\r\n2\t78\t8.75\t1.5e1\t2\r\n", list.lastRow + 2, 0));

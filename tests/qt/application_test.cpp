@@ -11,6 +11,7 @@
 #include "qt/simulation_window.h"
 #include "qt/status_panes.h"
 #include "results/document_file.h"
+#include "support/test_paths.h"
 
 #include <QAction>
 #include <QApplication>
@@ -103,7 +104,7 @@ std::vector<Unreadable> unreadableDocuments(const QString& folder) {
 
 QByteArray runCli(const QStringList& arguments) {
     QProcess cli;
-    cli.start(QStringLiteral(GROVEX_CLI_PATH), arguments);
+    cli.start(QString::fromStdString(cliPath()), arguments);
     if (!cli.waitForFinished(30000) || cli.exitCode() != 0) {
         qWarning() << "grovex-cli failed:" << cli.readAllStandardError();
         return {};

@@ -20,6 +20,7 @@
 #include "results/document_file.h"
 #include "results/table_text.h"
 #include "support/recording_ui.h"
+#include "support/test_paths.h"
 #include "treelist/tree_list_clipboard.h"
 
 #include <QAbstractButton>
@@ -65,7 +66,7 @@ QByteArray runCliInC(const QStringList& arguments) {
     environment.insert(QStringLiteral("LANG"), QStringLiteral("C"));
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
     cli.setProcessEnvironment(environment);
-    cli.start(QStringLiteral(GROVEX_CLI_PATH), arguments);
+    cli.start(QString::fromStdString(cliPath()), arguments);
     if (!cli.waitForFinished(30000) || cli.exitCode() != 0) {
         qWarning() << "grovex-cli failed:" << cli.readAllStandardError();
         return {};

@@ -11,6 +11,7 @@
 #include "scripted_window.h"
 #include "support/cli_run.h"
 #include "support/scripted_inputs.h"
+#include "support/test_paths.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -27,7 +28,7 @@ using namespace grovex;
 
 namespace {
 
-const std::string kPricesFile = std::string(GROVEX_TEST_DATA) + "/stand_value_prices.json";
+const std::string kPricesFile = testData("stand_value_prices.json");
 
 Input1 standInput(float ageTarget) {
     Input1 input;

@@ -2,6 +2,7 @@
 // nothing, and saves that never lose the previous version.
 
 #include "results/document_file.h"
+#include "support/test_paths.h"
 
 #include "model/input1.h"
 #include "support/case_names.h"
@@ -411,7 +412,7 @@ TEST(DocumentFile, LayoutOfADocumentWithoutTables) {
     EXPECT_EQ(int32At(bytes, kPageFlagsAt + 8), 1);
 
     // The committed file was made by this writer; any change of the format shows here first.
-    const fs::path golden = fs::path(GROVEX_TEST_DATA) / "document_no_tables.gvx";
+    const fs::path golden = fs::path(testData("document_no_tables.gvx"));
     if (std::getenv("GROVEX_REGENERATE_FIXTURES") != nullptr) {
         std::ofstream(golden, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

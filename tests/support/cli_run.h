@@ -1,6 +1,8 @@
 #pragma once
 // Runs the built grovex-cli as a user or a script would, with the exit status, stdout and stderr.
 
+#include "support/test_paths.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -21,8 +23,7 @@ inline CliRun runCli(const std::string& args, const std::string& launcher = {}) 
     const std::filesystem::path errPath =
         std::filesystem::temp_directory_path() /
         ("grovex-cli-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".err");
-    const std::string command =
-        launcher + " '" + std::string(GROVEX_CLI_PATH) + "' " + args + " 2>'" + errPath.string() + "'";
+    const std::string command = launcher + " '" + grovex::cliPath() + "' " + args + " 2>'" + errPath.string() + "'";
     CliRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {

@@ -1,6 +1,7 @@
 // The ".dat" tree list file: reading by character count, the two layouts, the damaged-file rules, and
 // saves that refuse values which would not read back.
 
+#include "support/test_paths.h"
 #include "treelist/tree_list_file.h"
 
 #include "support/case_names.h"
@@ -31,7 +32,7 @@ std::string fileText(const std::string& path) {
 }
 
 std::string fixture(const char* name) {
-    return fileText(std::string(GROVEX_TEST_DATA) + "/" + name);
+    return fileText(testData(name));
 }
 
 struct Read {
