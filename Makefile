@@ -4,8 +4,8 @@ BUILD_DIR := build/$(PRESET)
 # Tests run side by side, one per core; every test keeps to its own scratch folders and ports.
 TEST_JOBS ?= $(shell nproc)
 
-.PHONY: run test golden-update unit-tests core-sanitized fuzz-smoke fuzz windows-tests deps configure build asan clean \
-        format format-check tidy tidy-changed
+.PHONY: run test golden-update unit-tests sanitized-build sanitized-tests fuzz-smoke fuzz windows-tests deps \
+        configure build clean format format-check tidy tidy-changed
 
 # With a display the desktop application starts; without one, the default projection of grovex-cli runs.
 run: build
@@ -15,39 +15,41 @@ run: build
 		$(BUILD_DIR)/src/cli/grovex-cli project; \
 	fi
 
-# Everything CI checks: the formatting, the static checks of the changed sources, all tests, the core and
-# command line alone under the sanitizers, a short fuzz run, the core and command line built for Windows.
-test: format-check tidy-changed unit-tests core-sanitized fuzz-smoke windows-tests
+# Everything CI checks: the formatting, the static checks of the changed sources, every test under the
+# sanitizers, a short fuzz run, the core and command line built for Windows. The default tree is not built:
+# the sanitized tree holds every program and test (see CONTRIBUTING.md, "Where make test spends its time").
+test: format-check tidy-changed sanitized-tests fuzz-smoke windows-tests
 
+# The tests of the default tree, without the sanitizers.
 unit-tests: build
 	ctest --preset $(PRESET) --output-on-failure -j $(TEST_JOBS)
 
-# The core, the command line and their tests, configured without the desktop application, under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
-core-sanitized: deps
-	@if [ ! -f build/core-asan/build.ninja ] || [ CMakePresets.json -nt build/core-asan/CMakeCache.txt ]; then \
-		cmake --preset core-asan; \
+# Everything, the desktop application and the fuzz harnesses included, built with clang under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and every test run.
+sanitized-build: deps
+	@if [ ! -f build/asan/build.ninja ] || [ CMakePresets.json -nt build/asan/CMakeCache.txt ]; then \
+		cmake --preset asan; \
 	fi
-	cmake --build --preset core-asan
-	ctest --preset core-asan --output-on-failure -j $(TEST_JOBS)
+	cmake --build --preset asan
 
-# A few seconds per fuzz harness, built in the sanitizer tree above (one build fewer); `make fuzz` runs ten
-# million inputs through each in the optimized fuzz tree (at most half an hour).
-fuzz-smoke: deps
-	FUZZ_PRESET=core-asan fuzz/run-fuzzers.sh --seconds 5
+sanitized-tests: sanitized-build
+	ctest --preset asan --output-on-failure -j $(TEST_JOBS)
+
+# Two seconds per fuzz harness, built in the sanitized tree above; `make fuzz` runs ten million inputs
+# through each in the optimized fuzz tree (at most half an hour).
+fuzz-smoke: sanitized-build
+	FUZZ_PRESET=asan fuzz/run-fuzzers.sh --seconds 2
 
 fuzz: deps
 	fuzz/run-fuzzers.sh --runs 10000000 --seconds 1800
 
 # The core, grovex-cli and their tests built for Windows with MinGW-w64, the tests run under Wine.
 windows-tests: deps
-	@if [ ! -f build/mingw/build.ninja ]; then cmake --preset mingw; fi
+	@if [ ! -f build/mingw/build.ninja ] || [ CMakePresets.json -nt build/mingw/CMakeCache.txt ]; then \
+		cmake --preset mingw; \
+	fi
 	cmake --build --preset mingw
 	ctest --preset mingw --output-on-failure -j $(TEST_JOBS)
-
-# Builds and runs every test, the desktop application's too, under the sanitizers.
-asan:
-	$(MAKE) unit-tests PRESET=asan
 
 deps:
 	@scripts/ensure-packages.sh
@@ -77,9 +79,10 @@ tidy: configure
 	run-clang-tidy -quiet -p $(BUILD_DIR) '^$(CURDIR)/(src|tests|bench|tools)/.*\.cpp$$'
 
 # The same checks over the sources changed since origin/main (or the last commit) and not yet committed;
-# a finding fails. After the build, which makes the headers Qt's moc generates.
-tidy-changed: build
-	scripts/tidy-changed.sh $(BUILD_DIR)
+# a finding fails. With the sanitized tree's compile commands, after its build, which makes the headers
+# Qt's moc generates.
+tidy-changed: sanitized-build
+	scripts/tidy-changed.sh build/asan
 
 clean:
 	rm -rf build

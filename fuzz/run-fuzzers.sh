@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz harnesses and runs them, one per core, each on its corpus under build/fuzz/corpus.
 #
-#   fuzz/run-fuzzers.sh --seconds 5                                the short smoke run of CI
+#   fuzz/run-fuzzers.sh --seconds 2                                the short smoke run of CI
 #   fuzz/run-fuzzers.sh --runs 10000000 --seconds 1800 [HARNESS...]  the long runs: ten million inputs
 #                                                                   each, or half an hour if that is less
 #
@@ -31,7 +31,7 @@ if [ ${#harnesses[@]} -eq 0 ]; then
 fi
 
 # The harnesses of the fuzz preset (optimized, for long runs), or of another preset that builds them with
-# GROVEX_FUZZ, such as core-asan for CI's short run: FUZZ_PRESET=core-asan.
+# GROVEX_FUZZ, such as the sanitized tree for CI's short run: FUZZ_PRESET=asan.
 preset=${FUZZ_PRESET:-fuzz}
 build=build/$preset
 [ -f "$build/build.ninja" ] || cmake --preset "$preset" >/dev/null

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <deque>
 #include <filesystem>
 #include <random>
@@ -78,7 +79,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    long messageCount(std::string_view text) const {
+    std::ptrdiff_t messageCount(std::string_view text) const {
         const std::vector<std::string> texts = ui.texts();
         return std::count(texts.begin(), texts.end(), text);
     }
