@@ -7,6 +7,7 @@
 #include "batch/regime.h"
 #include "batch/results_db.h"
 #include "batch/stand_table.h"
+#include "cli/build_commit.h"
 #include "cli/project_options.h"
 #include "cli/project_run.h"
 #include "control/macro_text.h"
@@ -20,9 +21,6 @@
 
 #ifndef GROVEX_VERSION
 #define GROVEX_VERSION "unknown"
-#endif
-#ifndef GROVEX_COMMIT
-#define GROVEX_COMMIT "unknown"
 #endif
 
 namespace grovex::cli {
@@ -118,7 +116,7 @@ batch::RunIdentity identity(const BatchOptions& options, const batch::StandTable
                             const std::vector<batch::Regime>& regimes, const Shard& shard) {
     batch::RunIdentity run;
     run.programVersion = GROVEX_VERSION;
-    run.programCommit = GROVEX_COMMIT;
+    run.programCommit = buildCommit();
     run.commandLine = options.commandLine;
     run.shard = std::to_string(shard.index) + "/" + std::to_string(shard.count);
     run.dbhDetail = options.detail == "dbh";
