@@ -9,6 +9,8 @@ packages=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev 
           qt6-svg-dev help2man desktop-file-utils dpkg-dev file)
 # make format-check and make tidy: the formatter and the static checks.
 packages+=(clang-format clang-tidy)
+# The sanitized tree links with lld, four times faster than the default linker there.
+packages+=(lld)
 # The user manual's test reads the PDF with pdfinfo, pdftotext and pdfimages.
 packages+=(poppler-utils)
 # The Windows build: MinGW-w64 with POSIX threads (std::thread), and 64-bit Wine to run its tests (wine64,

@@ -71,7 +71,7 @@ TEST_F(DocumentSaveFaultsTest, AWriteCutOffAfterAnyNumberOfBytesKeepsTheFileAndT
     const size_t size = storeDocument(doc_).size();
     doc_.setModified(true);
     const std::string message = "Unable to save " + path_ + ": No space left on device.";
-    for (size_t budget = 0; budget < size; ++budget) {
+    for (size_t budget : fakes::everyCutPoint(size)) {
         SCOPED_TRACE(budget);
         ui_.clear();
         disk_.byteBudget = budget;

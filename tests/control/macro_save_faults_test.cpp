@@ -55,7 +55,7 @@ protected:
 TEST_F(MacroSaveFaultsTest, AWriteCutOffAfterAnyNumberOfBytesKeepsTheFileAndTheMacroUnsaved) {
     const size_t size = store_.fileBytes().size();
     const std::string message = "Unable to save " + path_ + ": No space left on device.";
-    for (size_t budget = 0; budget < size; ++budget) {
+    for (size_t budget : fakes::everyCutPoint(size)) {
         SCOPED_TRACE(budget);
         ui_.clear();
         disk_.byteBudget = budget;

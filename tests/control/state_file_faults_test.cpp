@@ -55,18 +55,6 @@ public:
     std::optional<Bytes> read() override { return std::nullopt; }
 };
 
-// Where the commands below see their state file cut off: every length near either end and a spread in
-// between. The file itself is cut at every length in the first test; a command sees only that the write
-// failed or what was read back, and a document that is cut at any length is refused (see the document
-// file's tests), so these suffice to show that the commands act on it.
-std::vector<size_t> cutPoints(size_t size) {
-    std::vector<size_t> points;
-    for (size_t n = 0; n < size; n += n < 64 || n + 64 >= size ? 1 : 97) {
-        points.push_back(n);
-    }
-    return points;
-}
-
 Bytes bytesOf(CGROVEXDoc& doc) {
     const bool modified = doc.isModified();
     Bytes bytes = storeDocument(doc);
@@ -111,7 +99,7 @@ protected:
 TEST_F(StateFileFaultsTest, AWriteCutOffAtAnyByteFailsAndLeavesNothingToReadBack) {
     const Bytes previous = {1, 2, 3};
     fakes::writeBytes(statePath_, previous);
-    for (size_t budget = 0; budget < stateBytes_.size(); ++budget) {
+    for (size_t budget : fakes::everyCutPoint(stateBytes_.size())) {
         FailingFileSystem disk;
         disk.byteBudget = budget;
         StateFile file(statePath_, &disk);
@@ -132,10 +120,15 @@ TEST_F(StateFileFaultsTest, AWriteCutOffAtAnyByteFailsAndLeavesNothingToReadBack
     EXPECT_FALSE(StateFile((scratch_.path() / "missing" / kTemporaryStateFileName).string()).write(stateBytes_));
 }
 
+// Where the commands of the tests below see their state file cut off: every length near either end and a spread in
+// between. The file itself is cut at every length in the first test; a command sees only that the write
+// failed or what was read back, and a document that is cut at any length is refused (see the document
+// file's tests), so these suffice to show that the commands act on it.
+//
 // Projection commands: Cancel at the prompt changes nothing; OK runs the command, and when it has to be
 // rolled back the user is told that the view could not be returned.
 TEST_F(StateFileFaultsTest, AFailedSaveOfTheConditionsAsksAndOkGoesOnWithoutAWayBack) {
-    for (size_t budget : cutPoints(stateBytes_.size())) {
+    for (size_t budget : fakes::sampledCutPoints(stateBytes_.size())) {
         SCOPED_TRACE(budget);
         FailingFileSystem disk;
         disk.byteBudget = budget;
@@ -171,7 +164,7 @@ TEST_F(StateFileFaultsTest, AStateCutShortIsNeverLoadedBack) {
     const Bytes unrestored = bytesOf(*reference);
     ASSERT_NE(unrestored, stateBytes_);
 
-    for (size_t kept : cutPoints(stateBytes_.size())) {
+    for (size_t kept : fakes::sampledCutPoints(stateBytes_.size())) {
         SCOPED_TRACE(kept);
         ShortStateFile file(statePath_);
         file.kept = kept;
@@ -203,7 +196,7 @@ TEST_F(StateFileFaultsTest, PlayAsksWhenItsStateCannotBeSavedAndAShortStateIsNot
     CGROVEXDoc blank;
     const size_t size = storeDocument(blank).size();
 
-    for (size_t budget : cutPoints(size)) {
+    for (size_t budget : fakes::sampledCutPoints(size)) {
         SCOPED_TRACE(budget);
         FailingFileSystem disk;
         disk.byteBudget = budget;
@@ -230,7 +223,7 @@ TEST_F(StateFileFaultsTest, PlayAsksWhenItsStateCannotBeSavedAndAShortStateIsNot
         ASSERT_EQ(scratch_.entries(scratch_.path()), Texts{});
     }
 
-    for (size_t kept : cutPoints(size)) {
+    for (size_t kept : fakes::sampledCutPoints(size)) {
         SCOPED_TRACE(kept);
         ShortStateFile file(playPath);
         file.kept = kept;

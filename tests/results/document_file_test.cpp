@@ -834,7 +834,7 @@ TEST(DocumentFile, ASaveThatFailsAfterAnyNumberOfBytesKeepsTheOldFile) {
     CGROVEXDoc doc = projectedDocument();
     doc.setTitle("GROVEX2");
     const size_t size = storeDocument(doc).size();
-    for (size_t budget = 0; budget < size; ++budget) {
+    for (size_t budget : fakes::everyCutPoint(size)) {
         doc.setModified(true);
         fakes::FailingFileSystem failing;
         failing.byteBudget = budget;

@@ -26,7 +26,7 @@ TEST(FontRecordFaults, AWriteCutOffAtAnyByteKeepsTheWholePreviousRecord) {
     const std::string path = (scratch.path() / kFontRecordName).string();
     ASSERT_TRUE(writeFontRecord(path, fontOfHeight(21)));
     const std::vector<uint8_t> old = fakes::bytesOf(path);
-    for (size_t budget = 0; budget < kFontRecordSize; ++budget) {
+    for (size_t budget : fakes::everyCutPoint(kFontRecordSize)) {
         FailingFileSystem disk;
         disk.byteBudget = budget;
         EXPECT_EQ(writeFontRecord(path, fontOfHeight(30), disk).message(),

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <limits>
+#include <vector>
 
 namespace grovex::fakes {
 
@@ -49,5 +50,29 @@ private:
         return -1;
     }
 };
+
+// Byte budgets that cut a write of `size` bytes near its start, near its end and at every 97th byte between.
+inline std::vector<size_t> sampledCutPoints(size_t size) {
+    std::vector<size_t> points;
+    for (size_t n = 0; n < size; n += n < 64 || n + 64 >= size ? 1 : 97) {
+        points.push_back(n);
+    }
+    return points;
+}
+
+// Every byte budget that cuts a write of `size` bytes short. On Windows the sampled ones: the tests run there
+// under an emulator that makes each file operation slow, the calls a save makes are the same whatever the
+// budget, and the native run tries every budget.
+inline std::vector<size_t> everyCutPoint(size_t size) {
+#ifdef _WIN32
+    return sampledCutPoints(size);
+#else
+    std::vector<size_t> points(size);
+    for (size_t n = 0; n < size; ++n) {
+        points[n] = n;
+    }
+    return points;
+#endif
+}
 
 } // namespace grovex::fakes

@@ -90,7 +90,7 @@ protected:
 
 TEST_F(TreeListSaveFaultsTest, AWriteCutOffAfterAnyNumberOfBytesKeepsTheFileAndTheListModified) {
     const size_t size = treeListText(view_.treeList()).size();
-    for (size_t budget = 0; budget < size; ++budget) {
+    for (size_t budget : fakes::everyCutPoint(size)) {
         SCOPED_TRACE(budget);
         ui_.clear();
         disk_.byteBudget = budget;
