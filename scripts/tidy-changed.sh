@@ -4,8 +4,9 @@
 #   scripts/tidy-changed.sh [BUILD_DIR [BASE]]
 #
 # BUILD_DIR holds compile_commands.json (default: build/default). Changed means: not committed yet, or
-# committed since BASE; without one, since origin/main, or since the last commit's parent when there is no
-# origin/main or nothing was committed since. A changed header stands for the sources of its folder.
+# committed since BASE. Without a BASE: committed since origin/main; else, when C++ sources are being edited,
+# those alone; else (a clean checkout, as CI has) the last commit. A changed header stands for the sources of
+# its folder.
 # Sources the build does not compile (the fuzz harnesses) are left out.
 set -euo pipefail
 
@@ -16,10 +17,19 @@ if [ ! -f "$build/compile_commands.json" ]; then
     exit 2
 fi
 
+edited() {
+    git status --porcelain --untracked-files=all -- '*.cpp' '*.h' | grep -q .
+}
+
 base=${2:-HEAD~1}
-if [ $# -lt 2 ] && git rev-parse -q --verify origin/main >/dev/null; then
-    since=$(git merge-base origin/main HEAD)
-    [ "$since" != "$(git rev-parse HEAD)" ] && base=$since
+if [ $# -lt 2 ]; then
+    since=$(git rev-parse HEAD)
+    git rev-parse -q --verify origin/main >/dev/null && since=$(git merge-base origin/main HEAD)
+    if [ "$since" != "$(git rev-parse HEAD)" ]; then
+        base=$since
+    elif edited; then
+        base=HEAD
+    fi
 fi
 git rev-parse -q --verify "$base" >/dev/null || base=$(git hash-object -t tree /dev/null)
 
