@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz harnesses and runs them, one per core, each on its corpus under build/fuzz/corpus.
 #
-#   fuzz/run-fuzzers.sh --seconds 2                                the short smoke run of CI
+#   fuzz/run-fuzzers.sh --seconds 1                                the short smoke run of CI
 #   fuzz/run-fuzzers.sh --runs 10000000 --seconds 1800 [HARNESS...]  the long runs: ten million inputs
 #                                                                   each, or half an hour if that is less
 #
