@@ -79,8 +79,8 @@ tidy: configure
 	run-clang-tidy -quiet -p $(BUILD_DIR) '^$(CURDIR)/(src|tests|bench|tools)/.*\.cpp$$'
 
 # The same checks over the sources committed since origin/main, else over those being edited, else (a clean
-# checkout) over the last commit's; a finding fails. With the sanitized tree's compile commands, after its build, which makes the headers
-# Qt's moc generates.
+# checkout) over the last commit's; a finding fails. With the sanitized tree's compile commands, after its
+# build, which makes the headers Qt's moc generates.
 tidy-changed: sanitized-build
 	scripts/tidy-changed.sh build/asan
 

@@ -23,9 +23,10 @@ edited() {
 
 base=${2:-HEAD~1}
 if [ $# -lt 2 ]; then
-    since=$(git rev-parse HEAD)
+    head=$(git rev-parse HEAD)
+    since=$head
     git rev-parse -q --verify origin/main >/dev/null && since=$(git merge-base origin/main HEAD)
-    if [ "$since" != "$(git rev-parse HEAD)" ]; then
+    if [ "$since" != "$head" ]; then
         base=$since
     elif edited; then
         base=HEAD

@@ -463,7 +463,7 @@ TEST(CliProject, TreeListStandIsExtractedAndProjected) {
     EXPECT_EQ(doc["tables"][0]["age"], 25);
 
     // A list whose tree has no height cannot describe a stand: the extraction says why, nothing is written.
-    const CliRun refused = runCli("project --treelist '" + grovex::testData("treelist_dominant_height.dat'"));
+    const CliRun refused = runCli("project --treelist '" + grovex::testData("treelist_dominant_height.dat") + "'");
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.out.empty());
     EXPECT_NE(refused.err.find("has a height of 0 or less"), std::string::npos) << refused.err;
